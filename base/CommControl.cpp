@@ -1,0 +1,7 @@
+#include "base/CommControl.h"
+
+CCommControl* CCommControl::GetInstance()
+{
+    static CCommControl* instance = new CCommControl; // lives until the process ends
+    return instance;
+}
