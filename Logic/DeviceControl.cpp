@@ -1,11 +1,32 @@
 #include "Logic/DeviceControl.h"
 
+#include "Logic/Control.h"
+#include "base/Log.h"
 #include "store/DbAccess.h"
 
 CDeviceControl* CDeviceControl::GetInstance()
 {
     static CDeviceControl* instance = new CDeviceControl; // lives until the process ends
     return instance;
+}
+
+CDeviceControl::CDeviceControl()
+{
+    m_server.SetHandlers(
+        [this](const QString& ip, int port) { OnDeviceConnected(ip, port); },
+        [](const SocketMsg& msg) {
+            CControl::GetInstance()->PostCtrlMsg(&msg, sizeof msg, CTRL_MSG_TCP_PACKET);
+        });
+}
+
+void CDeviceControl::OnDeviceConnected(const QString& ip, int port)
+{
+    LogInfo(QStringLiteral("=====line===%d====func===%s===="), 86,
+            "CDeviceControl::OnDeviceConnected");
+    DeviceConnectedInfo info;
+    CopyIpText(info.PeerIP, ip);
+    info.PeerPort = port;
+    CControl::GetInstance()->PostCtrlMsg(&info, sizeof info, CTRL_MSG_DEVICE_CONNECTED);
 }
 
 int CDeviceControl::IsDeviceExist(const QString& mac)
@@ -22,6 +43,8 @@ int CDeviceControl::SetDeviceState(const QString& mac, int state)
 {
     return CDbAccess::GetInstance()->SetDeviceState(mac, state);
 }
+
+int CDeviceControl::ResetDeviceStates() { return CDbAccess::GetInstance()->ResetDeviceStates(); }
 
 int CDeviceControl::GetDeviceByName(const QString& name, DeviceRecord* record)
 {
