@@ -12,8 +12,7 @@ constexpr long kBaud = 115200;
 constexpr unsigned char kTypeACards = 65; // 'A'
 constexpr unsigned short kBeepMs = 10;
 
-bool IsHexText(const QString& text)
-{
+bool IsHexText(const QString& text) {
     for (QChar c : text) {
         const char16_t u = c.unicode();
         if (!((u >= '0' && u <= '9') || (u >= 'a' && u <= 'f') || (u >= 'A' && u <= 'F')))
@@ -23,14 +22,12 @@ bool IsHexText(const QString& text)
 }
 } // namespace
 
-CCardReader* CCardReader::GetInstance()
-{
+CCardReader* CCardReader::GetInstance() {
     static CCardReader* instance = new CCardReader; // lives until the process ends
     return instance;
 }
 
-QString CCardReader::ReverseByteOrder(const QString& hex)
-{
+QString CCardReader::ReverseByteOrder(const QString& hex) {
     QString text = hex;
     const qsizetype length = text.size();
     for (qsizetype i = 0; i < length - 1; i += 2)
@@ -39,8 +36,7 @@ QString CCardReader::ReverseByteOrder(const QString& hex)
     return text;
 }
 
-int CCardReader::ReadCardCode(QString& code)
-{
+int CCardReader::ReadCardCode(QString& code) {
     std::array<unsigned char, kDcSnrBufferSize> buffer{};
     m_handle = dc_init(kPort, kBaud);
     dc_config_card(m_handle, kTypeACards);
@@ -51,8 +47,8 @@ int CCardReader::ReadCardCode(QString& code)
     const QString serial = QString::fromUtf8(reinterpret_cast<const char*>(buffer.data()));
     // A cut or garbled serial number would store a code no card has: refuse it.
     if (serial.isEmpty() || serial.size() >= kCodeChars || !IsHexText(serial)) {
-        LogError(QStringLiteral("%s: unusable card number %s"), QStringLiteral("CCardReader::ReadCardCode"),
-                 serial.left(64));
+        LogError(QStringLiteral("%s: unusable card number %s"),
+                 QStringLiteral("CCardReader::ReadCardCode"), serial.left(64));
         dc_exit(m_handle);
         return -1;
     }

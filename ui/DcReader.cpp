@@ -17,25 +17,26 @@ public:
 CAbsentReader g_absent;
 std::atomic<CDcReaderBackend*> g_backend{nullptr};
 
-CDcReaderBackend& Backend()
-{
+CDcReaderBackend& Backend() {
     CDcReaderBackend* backend = g_backend.load();
     return backend ? *backend : g_absent;
 }
 
 } // namespace
 
-void SetDcReaderBackend(CDcReaderBackend* backend) { g_backend.store(backend); }
+void SetDcReaderBackend(CDcReaderBackend* backend) {
+    g_backend.store(backend);
+}
 
-int dc_init(int port, long baud) { return Backend().Init(port, baud); }
+int dc_init(int port, long baud) {
+    return Backend().Init(port, baud);
+}
 
-int16_t dc_config_card(int handle, unsigned char cardType)
-{
+int16_t dc_config_card(int handle, unsigned char cardType) {
     return Backend().ConfigCard(handle, cardType);
 }
 
-int16_t dc_card_hex(int handle, unsigned char mode, unsigned char* snr)
-{
+int16_t dc_card_hex(int handle, unsigned char mode, unsigned char* snr) {
     if (!snr)
         return -1;
     const int16_t result = Backend().CardHex(handle, mode, snr);
@@ -43,6 +44,10 @@ int16_t dc_card_hex(int handle, unsigned char mode, unsigned char* snr)
     return result;
 }
 
-int16_t dc_beep(int handle, unsigned short msec) { return Backend().Beep(handle, msec); }
+int16_t dc_beep(int handle, unsigned short msec) {
+    return Backend().Beep(handle, msec);
+}
 
-int16_t dc_exit(int handle) { return Backend().Exit(handle); }
+int16_t dc_exit(int handle) {
+    return Backend().Exit(handle);
+}

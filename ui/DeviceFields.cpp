@@ -2,8 +2,7 @@
 
 #include "store/CppSQLite3Query.h"
 
-bool IsValidMac(const QString& mac)
-{
+bool IsValidMac(const QString& mac) {
     if (mac.size() != 12)
         return false;
     for (QChar c : mac) {
@@ -14,8 +13,7 @@ bool IsValidMac(const QString& mac)
     return true;
 }
 
-QString CheckDeviceFields(DeviceFields& fields)
-{
+QString CheckDeviceFields(DeviceFields& fields) {
     fields.name = fields.name.trimmed();
     if (fields.name.isEmpty())
         return QStringLiteral("You must input Device Name. ");
@@ -29,8 +27,7 @@ QString CheckDeviceFields(DeviceFields& fields)
     return QString();
 }
 
-DeviceRecord NewDeviceRecord(const DeviceFields& fields)
-{
+DeviceRecord NewDeviceRecord(const DeviceFields& fields) {
     DeviceRecord record;
     CopyFitting(record.LocalName, DeviceRecord::kLocalNameCap, fields.name);
     CopyFitting(record.IP, DeviceRecord::kIPCap, fields.ip);

@@ -1,8 +1,7 @@
 #include "ui/DialogUnits.h"
 
 namespace DialogUnits {
-QRect Rect(int x, int y, int width, int height)
-{
+QRect Rect(int x, int y, int width, int height) {
     return QRect(X(x), Y(y), X(width), Y(height));
 }
 } // namespace DialogUnits

@@ -8,7 +8,11 @@ namespace DialogUnits {
 constexpr int kBaseX = 6;
 constexpr int kBaseY = 13;
 
-constexpr int X(int dlu) { return (dlu * kBaseX * 2 + 4) / 8; }
-constexpr int Y(int dlu) { return (dlu * kBaseY * 2 + 8) / 16; }
+constexpr int X(int dlu) {
+    return (dlu * kBaseX * 2 + 4) / 8;
+}
+constexpr int Y(int dlu) {
+    return (dlu * kBaseY * 2 + 8) / 16;
+}
 QRect Rect(int x, int y, int width, int height);
 } // namespace DialogUnits

@@ -5,14 +5,12 @@
 namespace {
 // An empty text is a value here (no door checked, a cleared time), not "nothing
 // to copy", so it replaces what the field held.
-void Fit(QString& field, int capacity, const QString& text)
-{
+void Fit(QString& field, int capacity, const QString& text) {
     CopyFitting(field, capacity, text.isNull() ? QStringLiteral("") : text);
 }
 } // namespace
 
-QString CheckRfcardFields(RfcardFields& fields)
-{
+QString CheckRfcardFields(RfcardFields& fields) {
     fields.name = fields.name.trimmed();
     fields.frequency = fields.frequency.trimmed();
     fields.code = fields.code.trimmed();
@@ -25,8 +23,7 @@ QString CheckRfcardFields(RfcardFields& fields)
     return QString();
 }
 
-QString DoorNumberText(const bool (&door)[3])
-{
+QString DoorNumberText(const bool (&door)[3]) {
     QString text;
     for (int i = 0; i < 3; ++i) {
         if (door[i])
@@ -35,8 +32,7 @@ QString DoorNumberText(const bool (&door)[3])
     return text;
 }
 
-void FillCardRecord(RfcardFields& fields, const QString& owner, CardRecord& record)
-{
+void FillCardRecord(RfcardFields& fields, const QString& owner, CardRecord& record) {
     Fit(record.DoorNumber, CardRecord::kDoorNumberCap, DoorNumberText(fields.door));
     int* days[7] = {&record.Mon, &record.Tue, &record.Wed, &record.Thur,
                     &record.Fri, &record.Sat, &record.Sun};
@@ -53,8 +49,7 @@ void FillCardRecord(RfcardFields& fields, const QString& owner, CardRecord& reco
     Fit(record.Owner, CardRecord::kOwnerCap, owner);
 }
 
-RfcardFields FieldsOfCard(const CardRecord& card)
-{
+RfcardFields FieldsOfCard(const CardRecord& card) {
     RfcardFields fields;
     fields.name = card.Name;
     fields.code = card.Code;

@@ -1,0 +1,67 @@
+#include "ui/ConfirmDlg.h"
+
+#include "base/MessageBox.h"
+#include "ui/DialogLook.h"
+#include "ui/DialogUnits.h"
+#include "ui/ImgButton.h"
+#include "ui/TransparentStatic.h"
+
+#include <QKeyEvent>
+#include <QLabel>
+#include <QPainter>
+
+using DialogUnits::Rect;
+
+CConfirmDlg::CConfirmDlg(QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
+      m_heading(new CTransparentStatic(QStringLiteral(" Confirmation"), this)),
+      m_text(new QLabel(this)), m_first(new CImgButton(QStringLiteral("YES"), this)),
+      m_second(new CImgButton(QStringLiteral("NO"), this)) {
+    setFixedSize(Rect(0, 0, 316, 137).size());
+    m_heading->setGeometry(Rect(0, 0, 315, 15));
+    m_text->setGeometry(Rect(0, 25, 315, 48));
+    m_first->setGeometry(Rect(47, 110, 63, 24));
+    m_second->setGeometry(Rect(205, 110, 63, 24));
+    m_text->setAlignment(Qt::AlignCenter);
+    m_text->setWordWrap(true);
+    m_text->setTextFormat(Qt::PlainText);
+    connect(m_first, &QPushButton::clicked, this, &QDialog::accept);
+    connect(m_second, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+void CConfirmDlg::Prepare() {
+    for (CImgButton* button : {m_first, m_second})
+        button->SetLook(QStringLiteral("ButtonCommonInactive.png"),
+                        QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
+    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
+    m_heading->setFont(CDialogLook::Font18());
+    if (m_style == kMsgStyleOk) {
+        m_first->setText(QStringLiteral("OK"));
+        m_second->hide();
+        m_first->setGeometry(Rect(47, 110, 63, 24).translated(115, 0));
+    }
+    m_text->setText(m_message);
+    setWindowTitle(m_caption);
+    CDialogLook::Apply(this, &CDialogLook::Font18());
+}
+
+int CConfirmDlg::exec() {
+    Prepare();
+    return QDialog::exec();
+}
+
+void CConfirmDlg::keyPressEvent(QKeyEvent* event) {
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CConfirmDlg::paintEvent(QPaintEvent* event) {
+    QDialog::paintEvent(event);
+    // A box without a caption bar needs an edge of its own to stand out.
+    QPainter painter(this);
+    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}

@@ -1,0 +1,34 @@
+#pragma once
+#include <QBrush>
+#include <QColor>
+#include <QFont>
+#include <QString>
+
+class QWidget;
+
+// The program's look, shared by every window: the background brush, the two
+// fonts and the dialog colours.
+class CDialogLook {
+public:
+    static constexpr QRgb kBackground = 0x2993A1; // RGB(41, 147, 161)
+    static constexpr QRgb kHoverText = 0xFFBE34;  // RGB(255, 190, 52)
+    static constexpr QRgb kText = 0xFFFFFF;
+
+    static const QBrush& Brush();
+    // Arial of normal weight with cell heights 18 and 24 (Liberation Sans where
+    // Arial is missing; the CJK face draws what neither has).
+    static const QFont& Font18();
+    static const QFont& Font24();
+    // The plain text of the dialogs, standing in for their 8- and 9-point dialog font.
+    static QFont DialogFont(int pixelSize = 11);
+    // Full path of a picture under Resources/UI/ of the program directory.
+    static QString Picture(const QString& fileName);
+
+    // Background colour on the window; white text on labels, group-box titles,
+    // check boxes and read-only edits (drawn in labelFont when given); editable
+    // fields and lists keep the system's colours. Run after the controls exist.
+    static void Apply(QWidget* window, const QFont* labelFont);
+
+private:
+    static QFont MakeFont(int cellHeight);
+};
