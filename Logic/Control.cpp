@@ -261,16 +261,20 @@ int CControl::RequestDeviceStatus(const DeviceConnectedInfo* info)
 
 QString CControl::ModelCode(const QString& f)
 {
-    if (f.size() < 3 || f[2] != u'.')
+    if (f.size() < 3)
         return QString();
     const QChar a = f[0];
     const QChar b = f[1];
+    // X9 firmware carries a three-digit major version (915.30.1.1 is an X91), so
+    // only its second character must be a digit; the others need "NN.".
+    if (a == u'9')
+        return b.isDigit() ? QStringLiteral("X9") + b : QString();
+    if (f[2] != u'.')
+        return QString();
     if (a == u'1' && b == u'1')
         return QStringLiteral("E11");
     if (a == u'2' && QStringLiteral("06789").contains(b))
         return QStringLiteral("R2") + b;
-    if (a == u'9')
-        return QStringLiteral("X9") + b;
     return QString();
 }
 
