@@ -47,6 +47,9 @@ size_t WriteBody(char* data, size_t size, size_t count, void* userdata)
     return bytes;
 }
 
+// The upload's answer body is not kept (the library would print it to stdout).
+size_t DropBody(char*, size_t size, size_t count, void*) { return size * count; }
+
 // The library's own trace would carry the Authorization header; it is dropped.
 int DropTrace(CURL*, curl_infotype, char*, size_t, void*) { return 0; }
 
@@ -213,6 +216,7 @@ int UploadHttpFile(QString url, QString localPath, long* httpStatus)
     curl_easy_setopt(curl, CURLOPT_MIMEPOST, form);
     curl_slist* headers = curl_slist_append(nullptr, "Expect:");
     curl_easy_setopt(curl, CURLOPT_HTTPHEADER, headers);
+    curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, DropBody);
 
     const CURLcode code = Perform(curl, tag, url, [&] { header.clear(); }, [] { return false; });
     const int result = Outcome(curl, code, header, httpStatus);
