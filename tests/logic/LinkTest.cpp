@@ -1,1 +1,212 @@
+// The device link end to end: the core started as the program starts it, and
+// simulated devices that hear its invitations on 238.8.8.1.
+#include "DeviceSimulator.h"
+#include "Logic/Control.h"
+#include "Logic/DeviceControl.h"
+#include "store/CppSQLite3DB.h"
+#include "store/DbAccess.h"
+#include "support/LogCapture.h"
+#include "support/TestProgramDir.h"
+
+#include <QDir>
+#include <QFile>
+#include <QProcess>
 #include <gtest/gtest.h>
+#include <thread>
+
+namespace {
+
+LogCapture* g_log = nullptr;
+
+// One core per process, as in the program: started once for every test here.
+class LinkEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        m_dir = std::make_unique<TestProgramDir>();
+        m_log = std::make_unique<LogCapture>();
+        g_log = m_log.get();
+        CControl::GetInstance()->Init();
+    }
+
+private:
+    std::unique_ptr<TestProgramDir> m_dir;
+    std::unique_ptr<LogCapture> m_log;
+};
+
+const auto* const g_environment = ::testing::AddGlobalTestEnvironment(new LinkEnvironment);
+
+CDbAccess* Db() { return CDbAccess::GetInstance(); }
+CControl* Core() { return CControl::GetInstance(); }
+
+template <class Pred> bool WaitUntil(Pred pred, int ms = 10000)
+{
+    for (int waited = 0; waited < ms; waited += 5) {
+        if (pred())
+            return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    }
+    return pred();
+}
+
+std::vector<DeviceRecord> Chain(DeviceRecord* head)
+{
+    std::vector<DeviceRecord> out;
+    for (DeviceRecord* r = head; r; r = r->next)
+        out.push_back(*r);
+    CDeviceControl::FreeDeviceList(head);
+    return out;
+}
+
+int Online() { return Db()->CountDevicesByState(1, QString()); }
+
+void Store(const QString& mac, const QString& name)
+{
+    DeviceRecord r;
+    r.MAC = mac;
+    r.LocalName = name;
+    r.Type = 1;
+    r.IP = QStringLiteral("10.9.9.9");
+    r.Firmware = QStringLiteral("old");
+    ASSERT_EQ(Db()->InsertDevice(r), 0);
+}
+
+void ClearStore()
+{
+    CppSQLite3DB::GetInstance().Execute(QStringLiteral("delete from Devices"));
+    Core()->ClearScanDevices();
+}
+
+SimDeviceConfig Sim(const char* mac, const char* firmware, const char* ip)
+{
+    SimDeviceConfig d;
+    d.mac = QString::fromLatin1(mac);
+    d.firmware = QString::fromLatin1(firmware);
+    d.ip = QString::fromLatin1(ip);
+    d.type = QStringLiteral("7");
+    return d;
+}
+
+int OpenDescriptors() { return int(QDir(QStringLiteral("/proc/self/fd")).count()) - 2; }
+
+long ResidentKb()
+{
+    QFile status(QStringLiteral("/proc/self/status"));
+    status.open(QIODevice::ReadOnly);
+    for (const QByteArray& line : status.readAll().split('\n'))
+        if (line.startsWith("VmRSS:"))
+            return line.mid(6).trimmed().split(' ').first().toLong();
+    return -1;
+}
+
+} // namespace
+
+TEST(DeviceLink, StoredDevicesGoOnlineAndUnknownOnesAreOffered)
+{
+    ClearStore();
+    Store(QStringLiteral("0C1105E2E001"), QStringLiteral("Front"));
+    Store(QStringLiteral("0C1105E2E002"), QStringLiteral("Back"));
+    Store(QStringLiteral("0C1105E2E003"), QStringLiteral("Garage"));
+    const std::vector<SimDeviceConfig> devices = {
+        Sim("0C1105E2E001", "20.1.2", "127.0.3.1"),
+        Sim("0C1105E2E002", "11.30.1.5", "127.0.3.2"),
+        Sim("0C:11:05:E2:E0:03", "915.30.1.1", "127.0.3.3"), // stored without colons
+        Sim("0C1105E2E101", "27.0.1", "127.0.3.4"),
+        Sim("0C1105E2E102", "29.0", "127.0.3.5"),
+        Sim("0C1105E2E201", "21.0.1", "127.0.3.6"), // no model: dropped
+    };
+    auto simulator = std::make_unique<CDeviceSimulator>(devices);
+    ASSERT_TRUE(simulator->Start().isEmpty());
+
+    g_log->Drain(20);
+    ASSERT_EQ(Core()->ProcessMulticastAddress(), 0);
+    EXPECT_TRUE(g_log->WaitFor(QStringLiteral("SendUDP Sucessful!!!")));
+    ASSERT_TRUE(WaitUntil([] { return Online() == 3 && Chain(Core()->GetScanDevices()).size() == 2; }))
+        << Online() << " on-line";
+    ASSERT_TRUE(simulator->WaitReports(devices.size(), 5000));
+    ASSERT_TRUE(Core()->WaitIdle(5000));
+
+    struct Expect {
+        const char* name;
+        const char* model;
+        const char* ip;
+        const char* firmware;
+    } stored[] = {{"Front", "R20", "127.0.3.1", "20.1.2"},
+                  {"Back", "E11", "127.0.3.2", "11.30.1.5"},
+                  {"Garage", "X91", "127.0.3.3", "915.30.1.1"}};
+    for (const Expect& e : stored) {
+        SCOPED_TRACE(e.name);
+        DeviceRecord r;
+        ASSERT_EQ(Db()->GetDeviceByLocalName(QString::fromLatin1(e.name), &r), 0);
+        EXPECT_EQ(r.State, 1);
+        EXPECT_EQ(r.Type, 7);
+        EXPECT_EQ(r.Model, QString::fromLatin1(e.model));
+        EXPECT_EQ(r.IP, QString::fromLatin1(e.ip));
+        EXPECT_EQ(r.Firmware, QString::fromLatin1(e.firmware));
+        EXPECT_EQ(r.LocalName, QString::fromLatin1(e.name));
+    }
+    EXPECT_EQ(Db()->CountDevices(QString()), 3);
+    std::vector<DeviceRecord> scan = Chain(Core()->GetScanDevices());
+    ASSERT_EQ(scan.size(), 2u);
+    QStringList macs{scan[0].MAC, scan[1].MAC};
+    macs.sort();
+    EXPECT_EQ(macs, (QStringList{QStringLiteral("0C1105E2E101"), QStringLiteral("0C1105E2E102")}));
+
+    // With the devices gone quiet, the next invitation leaves everything off-line.
+    simulator.reset();
+    ASSERT_EQ(Core()->ProcessMulticastAddress(), 0);
+    EXPECT_EQ(Online(), 0);
+    std::this_thread::sleep_for(std::chrono::milliseconds(200));
+    EXPECT_EQ(Online(), 0);
+
+    // Until they report again; the scan list still holds each unknown device once.
+    simulator = std::make_unique<CDeviceSimulator>(devices);
+    ASSERT_TRUE(simulator->Start().isEmpty());
+    ASSERT_EQ(Core()->ProcessMulticastAddress(), 0);
+    ASSERT_TRUE(simulator->WaitReports(devices.size(), 5000));
+    EXPECT_TRUE(WaitUntil([] { return Online() == 3; }));
+    ASSERT_TRUE(Core()->WaitIdle(5000));
+    EXPECT_EQ(Chain(Core()->GetScanDevices()).size(), 2u);
+}
+
+TEST(DeviceLink, SoakKeepsDescriptorsAndMemoryFlat)
+{
+    constexpr int kDevices = 200;
+    constexpr int kInvitations = 30;
+    ClearStore();
+    SimDeviceConfig first = Sim("0C1105500000", "20.1.2", "127.0.4.1");
+    for (const SimDeviceConfig& d : MakeSimDevices(kDevices, first))
+        Store(d.mac, QStringLiteral("Soak ") + d.mac);
+
+    QProcess devsim;
+    devsim.start(QStringLiteral(KV_DEVSIM),
+                 {QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--first-ip"),
+                  first.ip, QStringLiteral("--first-mac"), first.mac, QStringLiteral("--firmware"),
+                  first.firmware});
+    ASSERT_TRUE(devsim.waitForReadyRead(10000)) << devsim.readAllStandardError().toStdString();
+    ASSERT_TRUE(devsim.readLine().startsWith("ready"));
+
+    CStreamSocket& server = CDeviceControl::GetInstance()->StreamSocket();
+    int descriptors = 0;
+    long resident = 0;
+    for (int cycle = 1; cycle <= kInvitations; ++cycle) {
+        ASSERT_EQ(Core()->ProcessMulticastAddress(), 0);
+        ASSERT_TRUE(WaitUntil([] { return Online() == kDevices; })) << "cycle " << cycle << ": "
+                                                                      << Online() << " on-line";
+        ASSERT_TRUE(WaitUntil([&] { return server.ClientCount() == kDevices; })) << cycle;
+        ASSERT_TRUE(Core()->WaitIdle(5000));
+        if (cycle == 5) {
+            descriptors = OpenDescriptors();
+            resident = ResidentKb();
+        }
+    }
+    EXPECT_EQ(OpenDescriptors(), descriptors);
+    EXPECT_LT(ResidentKb() - resident, 2048) << "kB grown over " << kInvitations - 5 << " cycles";
+    EXPECT_EQ(Core()->GetScanDevices(), nullptr);
+
+    devsim.terminate();
+    ASSERT_TRUE(devsim.waitForFinished(5000));
+    const QByteArray summary = devsim.readAllStandardOutput();
+    EXPECT_TRUE(summary.contains("reports " + QByteArray::number(kDevices * kInvitations) + " "))
+        << summary.toStdString();
+}
