@@ -10,11 +10,13 @@
 // counted up from the first address and MAC with the other options. When every
 // device listens it prints "ready N" on standard output; at the end the counts.
 #include "DeviceSimulator.h"
+#include "tools/devsim/web/SimWebServer.h"
 
 #include <QCoreApplication>
 #include <csignal>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 
 namespace {
 
@@ -82,11 +84,30 @@ int main(int argc, char** argv)
         return Usage(error.toLocal8Bit().constData());
 
     // The web side of each device (card lists over HTTP) is started here.
+    std::vector<std::unique_ptr<SimWebServer>> web;
+    for (const SimDeviceConfig& d : devices) {
+        auto server = std::make_unique<SimWebServer>();
+        static const SimWebServer::Auth auths[] = {SimWebServer::Auth::None, SimWebServer::Auth::Basic,
+                                                   SimWebServer::Auth::Digest};
+        server->SetAuth(auths[int(d.authMode)], d.user.toStdString(), d.password.toStdString());
+        SimWebServer::Fault fault = SimWebServer::Fault::None;
+        if (!d.httpFault.isEmpty() && !SimWebServer::ParseFault(d.httpFault.toStdString(), &fault))
+            return Usage("unknown http-fault (none 400 401 403 404 500 noanswer slow empty malformed huge)");
+        server->SetFault(fault);
+        if (!d.cardListFile.isEmpty()) {
+            server->SeedFromFile(d.cardListFile.toStdString());
+            server->SetStoreFile(d.cardListFile.toStdString());
+        }
+        if (!server->Start(d.ip.toStdString(), d.httpPort))
+            return Usage(("cannot serve HTTP on " + d.ip + ":" + QString::number(d.httpPort)).toLocal8Bit().constData());
+        web.push_back(std::move(server));
+    }
 
     std::printf("ready %zu\n", devices.size());
     std::fflush(stdout);
     int signal = 0;
     sigwait(&stop, &signal);
+    web.clear();
     simulator.Stop();
     std::printf("invitations %llu connections %llu requests %llu reports %llu failures %llu\n",
                 static_cast<unsigned long long>(simulator.Invitations()),

@@ -187,6 +187,12 @@ bool SimWebServer::SeedFromFile(const std::string& path)
     return true;
 }
 
+void SimWebServer::SetStoreFile(const std::string& path)
+{
+    std::lock_guard guard(m_lock);
+    m_storeFile = path;
+}
+
 std::string SimWebServer::CardList() const
 {
     std::lock_guard guard(m_lock);
@@ -373,10 +379,14 @@ void SimWebServer::Handle(const httplib::Request& req, httplib::Response& res, b
         if (!req.has_file("file")) {
             res.status = 400;
         } else {
-            std::lock_guard guard(m_lock);
-            m_cardList = req.get_file_value("file").content;
-            ++m_uploads;
-            res.status = 200;
+            std::string storeFile;
+            {
+                std::lock_guard guard(m_lock);
+                m_cardList = req.get_file_value("file").content;
+                ++m_uploads;
+                storeFile = m_storeFile;
+            }
+            res.status = storeFile.empty() || SaveCardList(storeFile) ? 200 : 500;
         }
         res.set_content(res.status == 200 ? "ok" : "no file", "text/plain");
     } else {

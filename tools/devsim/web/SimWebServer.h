@@ -59,6 +59,8 @@ public:
     void SetHugeBodyBytes(size_t bytes);
 
     void SetCardList(const std::string& xml);
+    // Every list the device receives is also written to this file.
+    void SetStoreFile(const std::string& path);
     bool SeedFromFile(const std::string& path);
     // The list the device holds: the seed, or the last one it received.
     std::string CardList() const;
@@ -92,6 +94,7 @@ private:
     int m_slowDelayMs = 6000;
     size_t m_hugeBodyBytes = 80u << 20;
     std::string m_cardList;
+    std::string m_storeFile;
     int m_uploads = 0;
     std::vector<Request> m_requests;
     std::map<std::string, unsigned long> m_nonces; // issued nonce -> last nonce count
