@@ -78,11 +78,12 @@ int main(int argc, char** argv) {
     g_dir = QString::fromLocal8Bit(argv[1]);
     QDir().mkpath(g_dir);
 
-    Button(QStringLiteral("ButtonLittleCommon"), QSize(36, 36));
-    // Shared by 72-pixel buttons with their text moved 10 left and 95-pixel
-    // ones with it moved 20 left: this width centres the text on both closely.
-    Button(QStringLiteral("ButtonCommon"), QSize(68, 36));
-    Button(QStringLiteral("ButtonBigMoreCommon"), QSize(129, 36));
+    // The main window's buttons are 42, 84 and 151 pixels wide and 39 high.
+    Button(QStringLiteral("ButtonLittleCommon"), QSize(42, 39));
+    // Shared by 84-pixel buttons with their text moved 10 left and 95-pixel
+    // ones with it moved 20 left: at this width the text sits centred on both.
+    Button(QStringLiteral("ButtonCommon"), QSize(74, 39));
+    Button(QStringLiteral("ButtonBigMoreCommon"), QSize(151, 39));
 
     for (bool hover : {false, true}) {
         Save(QStringLiteral("ButtonCommonOff") +
@@ -100,33 +101,35 @@ int main(int argc, char** argv) {
              });
     }
 
-    const QSize page(24, 26);
+    const QSize page(28, 28);
     PageButton(QStringLiteral("ButtonFirstPage"), page, [](QPainter& p, const QRectF& r) {
-        const qreal cy = r.center().y();
-        p.drawRect(QRectF(6.5, cy - 5, 2, 10));
-        p.drawPolygon(Triangle(9, 17, cy, 5));
+        const qreal cx = r.center().x(), cy = r.center().y();
+        p.drawRect(QRectF(cx - 5.5, cy - 5.5, 2, 11));
+        p.drawPolygon(Triangle(cx - 3.5, cx + 5, cy, 5.5));
     });
     PageButton(QStringLiteral("ButtonPrevPage"), page, [](QPainter& p, const QRectF& r) {
-        p.drawPolygon(Triangle(8, 16, r.center().y(), 5));
+        const qreal cx = r.center().x();
+        p.drawPolygon(Triangle(cx - 4, cx + 4.5, r.center().y(), 5.5));
     });
     PageButton(QStringLiteral("ButtonNextPage"), page, [](QPainter& p, const QRectF& r) {
-        p.drawPolygon(Triangle(16, 8, r.center().y(), 5));
+        const qreal cx = r.center().x();
+        p.drawPolygon(Triangle(cx + 4, cx - 4.5, r.center().y(), 5.5));
     });
     PageButton(QStringLiteral("ButtonLastPage"), page, [](QPainter& p, const QRectF& r) {
-        const qreal cy = r.center().y();
-        p.drawPolygon(Triangle(15, 7, cy, 5));
-        p.drawRect(QRectF(15.5, cy - 5, 2, 10));
+        const qreal cx = r.center().x(), cy = r.center().y();
+        p.drawPolygon(Triangle(cx + 3.5, cx - 5, cy, 5.5));
+        p.drawRect(QRectF(cx + 3.5, cy - 5.5, 2, 11));
     });
-    PageButton(QStringLiteral("ButtonGoPage"), QSize(27, 26), [](QPainter& p, const QRectF& r) {
+    PageButton(QStringLiteral("ButtonGoPage"), QSize(32, 28), [](QPainter& p, const QRectF& r) {
         // A bent arrow: "go there".
-        const qreal cy = r.center().y();
+        const qreal cx = r.center().x(), cy = r.center().y();
         QPainterPath stem;
-        stem.moveTo(19, cy - 6);
-        stem.lineTo(19, cy + 1);
-        stem.lineTo(10, cy + 1);
+        stem.moveTo(cx + 5, cy - 6);
+        stem.lineTo(cx + 5, cy + 1);
+        stem.lineTo(cx - 4, cy + 1);
         QPen pen(p.brush().color(), 2.2, Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
         p.strokePath(stem, pen);
-        p.drawPolygon(Triangle(5, 11, cy + 1, 4.5));
+        p.drawPolygon(Triangle(cx - 9, cx - 3, cy + 1, 4.5));
     });
 
     for (bool on : {false, true}) {

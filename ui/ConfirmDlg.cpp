@@ -24,6 +24,7 @@ CConfirmDlg::CConfirmDlg(QWidget* parent)
     m_second->setGeometry(Rect(205, 110, 63, 24));
     m_text->setAlignment(Qt::AlignCenter);
     m_text->setWordWrap(true);
+    m_text->setContentsMargins(10, 0, 10, 0);
     m_text->setTextFormat(Qt::PlainText);
     connect(m_first, &QPushButton::clicked, this, &QDialog::accept);
     connect(m_second, &QPushButton::clicked, this, &QDialog::reject);

@@ -1,0 +1,24 @@
+#include "app/KestrovaneApp.h"
+
+#include "ui/DialogLook.h"
+#include "ui/KestrovaneDlg.h"
+#include "ui/MessageBoxes.h"
+
+#include <QStyleFactory>
+
+CKestrovaneApp::CKestrovaneApp(int& argc, char** argv) : QApplication(argc, argv) {
+    setApplicationName(QStringLiteral("Kestrovane"));
+    setApplicationVersion(QStringLiteral("1.0.0.10"));
+    // One style and one dialog font everywhere, whatever the desktop prefers,
+    // so every machine shows the same fixed layouts.
+    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    setFont(CDialogLook::DialogFont(11));
+}
+
+bool CKestrovaneApp::InitInstance() {
+    // Messages from start-up on, also those of the core's own failures, use the program's box.
+    CMessageBoxes::Install();
+    CKestrovaneDlg dialog;
+    dialog.exec();
+    return false;
+}

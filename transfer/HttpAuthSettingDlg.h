@@ -1,0 +1,35 @@
+#pragma once
+#include <QDialog>
+
+class CImgButton;
+class CTransparentStatic;
+class QComboBox;
+class QLineEdit;
+
+// Edits the credentials for the devices' web interface in the settings file:
+// the mode ("None", "Basic", "Digest"), the user name and the password.
+class CHttpAuthSettingDlg : public QDialog {
+    Q_OBJECT
+public:
+    explicit CHttpAuthSettingDlg(QWidget* parent = nullptr);
+
+    QComboBox* ModeList() const { return m_mode; }
+    QLineEdit* UserEdit() const { return m_user; }
+    QLineEdit* PasswordEdit() const { return m_password; }
+    CImgButton* SaveButton() const { return m_save; }
+    CImgButton* CloseButton() const { return m_close; }
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+
+private slots:
+    void OnSave();
+
+private:
+    CTransparentStatic* m_header;
+    CImgButton* m_close;
+    QComboBox* m_mode;
+    QLineEdit* m_user;
+    QLineEdit* m_password;
+    CImgButton* m_save;
+};
