@@ -2,6 +2,8 @@
 
 #include "Logic/DeviceControl.h"
 #include "cardlist/RfKeyXml.h"
+#include "store/CppSQLite3DB.h"
+#include "store/CppSQLite3Exception.h"
 #include "store/CppSQLite3Query.h"
 #include "store/DbAccess.h"
 
@@ -31,10 +33,44 @@ void StoreCard(const CardRecord& from, const QString& owner)
     CDbAccess::GetInstance()->SaveCard(&r);
 }
 
+constexpr int kBatch = 500;
+
+// Runs one statement of the batch frame; false when it could not.
+bool Frame(const char* sql)
+{
+    try {
+        return CppSQLite3DB::GetInstance().Execute(QString::fromLatin1(sql)) == 0;
+    } catch (const CppSQLite3Exception&) {
+        return false;
+    }
+}
+
+// Stores up to kBatch cards from `from` and returns where it stopped. The batch
+// runs in one transaction under the store's lock, so no other thread's
+// statement lands inside it and each card costs no commit of its own; a batch
+// whose commit fails is stored again card by card.
+const CardRecord* StoreBatch(const CardRecord* from, const QString& owner)
+{
+    CppSQLite3DB& db = CppSQLite3DB::GetInstance();
+    std::lock_guard guard(db.Lock());
+    const CardRecord* end = from;
+    for (int n = 0; end && n < kBatch; ++n)
+        end = end->next;
+    const bool framed = Frame("begin");
+    for (const CardRecord* c = from; c != end; c = c->next)
+        StoreCard(*c, owner);
+    if (framed && !Frame("commit")) {
+        Frame("rollback");
+        for (const CardRecord* c = from; c != end; c = c->next)
+            StoreCard(*c, owner);
+    }
+    return end;
+}
+
 void StoreAll(const CardRecord* list, const QString& owner)
 {
-    for (const CardRecord* c = list; c; c = c->next)
-        StoreCard(*c, owner);
+    while (list)
+        list = StoreBatch(list, owner);
 }
 
 void Finish(CardTransferJob* job, int result)
@@ -71,6 +107,8 @@ int CopyCardsThread(CardTransferJob* job)
     Finish(job, 0);
     return 0;
 }
+
+void SaveCardsAs(const CardRecord* list, const QString& owner) { StoreAll(list, owner); }
 
 int ExportRfcardFile(const CardRecord* list, const QString& path)
 {

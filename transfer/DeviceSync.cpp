@@ -3,8 +3,8 @@
 #include "Logic/DeviceControl.h"
 #include "base/MessageBox.h"
 #include "base/WFormat.h"
+#include "cardlist/CardTransfer.h"
 #include "cardlist/RfKeyXml.h"
-#include "store/CppSQLite3Query.h"
 #include "store/DbAccess.h"
 #include "transfer/DeviceWorkDirs.h"
 #include "transfer/HttpTransfer.h"
@@ -44,30 +44,6 @@ void Finish(SyncJob* job)
 {
     if (job->Status)
         job->Status->store(2);
-}
-
-void StoreDownloaded(const CardRecord* list, const QString& owner)
-{
-    for (const CardRecord* c = list; c; c = c->next) {
-        CardRecord r;
-        CopyFitting(r.DoorNumber, CardRecord::kDoorNumberCap, c->DoorNumber);
-        CopyFitting(r.Name, CardRecord::kNameCap, c->Name);
-        CopyFitting(r.Code, CardRecord::kCodeCap, c->Code);
-        CopyFitting(r.TimeStart, CardRecord::kTimeCap, c->TimeStart);
-        CopyFitting(r.TimeEnd, CardRecord::kTimeCap, c->TimeEnd);
-        r.Mon = c->Mon;
-        r.Tue = c->Tue;
-        r.Wed = c->Wed;
-        r.Thur = c->Thur;
-        r.Fri = c->Fri;
-        r.Sat = c->Sat;
-        r.Sun = c->Sun;
-        r.WebRelay = c->WebRelay;
-        r.Tags = c->Tags;
-        r.Frequency = c->Frequency;
-        CopyFitting(r.Owner, CardRecord::kOwnerCap, owner);
-        CDbAccess::GetInstance()->SaveCard(&r);
-    }
 }
 
 } // namespace
@@ -123,7 +99,7 @@ int UpdateFromDeviceThread(SyncJob* job)
     if (QFileInfo(job->LocalPath).size() > 0)
         list = CRfKeyXml::ParseRfxmlFile(job->LocalPath.toUtf8().constData());
     if (!owner.isEmpty())
-        StoreDownloaded(list, owner);
+        SaveCardsAs(list, owner);
     CDeviceControl::FreeRfcardList(list);
     Finish(job);
     ShowMessageBox(kMsgUpdateSucceeded, kMsgCaption, kMsgStyleOk);

@@ -1,6 +1,7 @@
 #include "Logic/DeviceControl.h"
 #include "cardlist/CardTransfer.h"
 #include "cardlist/RfKeyXml.h"
+#include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
 #include "support/TestProgramDir.h"
 
@@ -96,6 +97,24 @@ TEST_F(CardTransfer, ImportTwiceLeavesOneRowPerCardWithTheExtraAttributes)
               (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(list->Owner, QStringLiteral("12;"));
     CDeviceControl::FreeRfcardList(list);
+}
+
+TEST_F(CardTransfer, ACardThatFailsToStoreIsSkippedAndTheOthersStored)
+{
+    // More cards than one batch, so the failure sits inside a stored batch.
+    QByteArray xml = "<KeyData>\n";
+    for (int i = 0; i < 1200; ++i)
+        xml += "<Key Code=\"" + QByteArray::number(i) + "\"/>\n";
+    CppSQLite3DB::GetInstance().Execute(QStringLiteral(
+        "create trigger RefuseSome before insert on RfcardInfo when new.Code in ('7', '600') "
+        "begin select raise(abort, 'refused'); end"));
+    CardTransferJob job;
+    job.FilePath = WriteFile("many.xml", xml + "</KeyData>\n");
+    job.OwnerKey = OwnerKey(5);
+    EXPECT_EQ(RunOnThread(ImportCardsThread, job), 0);
+    const auto stored = Cards(5);
+    EXPECT_EQ(stored.size(), 1198u);
+    EXPECT_EQ(stored.count(QStringLiteral("7")) + stored.count(QStringLiteral("600")), 0u);
 }
 
 TEST_F(CardTransfer, ImportOfAnUnreadableFileStoresNothingAndSaysSo)
