@@ -1,20 +1,19 @@
-#include "ScriptedReader.h"
 #include "ui/CardReader.h"
+#include "ScriptedReader.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
-TEST(CardReader, ReversesTheByteOrderOfTheSerialNumber)
-{
+TEST(CardReader, ReversesTheByteOrderOfTheSerialNumber) {
     const struct {
         const char* serial;
         const char* code;
     } cases[] = {
         {"04A1B2C3", "C3B2A104"},
         {"A1B2C3D4", "D4C3B2A1"},
-        {"04a1b2", "b2a104"},            // the case is kept; storing upper-cases it
-        {"ABC", "CAB"},                  // odd length: the last digit pairs with nothing
+        {"04a1b2", "b2a104"}, // the case is kept; storing upper-cases it
+        {"ABC", "CAB"},       // odd length: the last digit pairs with nothing
         {"0123456789ABCDEF012345", "452301EFCDAB8967452301"}, // 22 digits still fit
     };
     ScriptedReader reader;
@@ -26,8 +25,7 @@ TEST(CardReader, ReversesTheByteOrderOfTheSerialNumber)
     }
 }
 
-TEST(CardReader, OpensConfiguresReadsBeepsAndClosesInOrder)
-{
+TEST(CardReader, OpensConfiguresReadsBeepsAndClosesInOrder) {
     ScriptedReader reader;
     reader.nextSerial = QByteArray("04A1B2C3");
     QString code;
@@ -36,22 +34,21 @@ TEST(CardReader, OpensConfiguresReadsBeepsAndClosesInOrder)
                                          "beep 7 10", "exit 7"}));
 }
 
-TEST(CardReader, WithoutACardLeavesTheCodeAndStillClosesTheReader)
-{
+TEST(CardReader, WithoutACardLeavesTheCodeAndStillClosesTheReader) {
     ScriptedReader reader;
     QString code = QStringLiteral("kept");
     EXPECT_EQ(CCardReader::GetInstance()->ReadCardCode(code), -1);
     EXPECT_EQ(code, QStringLiteral("kept"));
-    EXPECT_EQ(reader.calls, QStringList({"init 100 115200", "config 7 65", "card_hex 7 0", "exit 7"}));
+    EXPECT_EQ(reader.calls,
+              QStringList({"init 100 115200", "config 7 65", "card_hex 7 0", "exit 7"}));
 }
 
-TEST(CardReader, RefusesSerialNumbersThatAreNotHexOrDoNotFitTheCodeField)
-{
+TEST(CardReader, RefusesSerialNumbersThatAreNotHexOrDoNotFitTheCodeField) {
     const QByteArray refused[] = {
         QByteArray("04G1B2C3"),
         QByteArray("04A1 B2C3"),
-        QByteArray(24, 'A'),                // one more than the code field holds
-        QByteArray(kDcSnrBufferSize, '1'),  // fills the whole buffer, no terminator
+        QByteArray(24, 'A'),               // one more than the code field holds
+        QByteArray(kDcSnrBufferSize, '1'), // fills the whole buffer, no terminator
         QByteArray(""),
     };
     ScriptedReader reader;
@@ -66,8 +63,7 @@ TEST(CardReader, RefusesSerialNumbersThatAreNotHexOrDoNotFitTheCodeField)
     }
 }
 
-TEST(CardReader, NoReaderAttachedMeansNoCard)
-{
+TEST(CardReader, NoReaderAttachedMeansNoCard) {
     QString code = QStringLiteral("kept");
     EXPECT_EQ(CCardReader::GetInstance()->ReadCardCode(code), -1);
     EXPECT_EQ(code, QStringLiteral("kept"));

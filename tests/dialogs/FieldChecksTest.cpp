@@ -12,14 +12,14 @@ const QString kLongName = QStringLiteral("Device name must be no longer than 63 
 const QString kNoIp = QStringLiteral("You must input an IP");
 const QString kBadMac = QStringLiteral("Invalid MAC address.");
 
-TEST(DeviceFieldChecks, ReportTheFirstFailureInOrder)
-{
+TEST(DeviceFieldChecks, ReportTheFirstFailureInOrder) {
     const struct {
         QString name, ip, mac, message;
     } cases[] = {
         {QString(63, 'n'), "10.0.0.1", "0C1105AABBCC", kOk},
         {QString(64, 'n'), "10.0.0.1", "0C1105AABBCC", kLongName},
-        {"  " + QString(63, 'n') + " ", "10.0.0.1", "0C1105AABBCC", kOk}, // blanks are trimmed first
+        {"  " + QString(63, 'n') + " ", "10.0.0.1", "0C1105AABBCC",
+         kOk}, // blanks are trimmed first
         {"   ", "10.0.0.1", "0C1105AABBCC", kNoName},
         {"", "", "bad", kNoName},
         {"Gate", " \t", "0C1105AABBCC", kNoIp},
@@ -34,12 +34,12 @@ TEST(DeviceFieldChecks, ReportTheFirstFailureInOrder)
     };
     for (const auto& c : cases) {
         DeviceFields fields{c.name, c.ip, c.mac, QString()};
-        EXPECT_EQ(CheckDeviceFields(fields), c.message) << c.name.toStdString() << " / " << c.mac.toStdString();
+        EXPECT_EQ(CheckDeviceFields(fields), c.message)
+            << c.name.toStdString() << " / " << c.mac.toStdString();
     }
 }
 
-TEST(DeviceFieldChecks, NewRecordUpperCasesTheMacAndDropsTextsThatDoNotFit)
-{
+TEST(DeviceFieldChecks, NewRecordUpperCasesTheMacAndDropsTextsThatDoNotFit) {
     DeviceFields fields{QStringLiteral(" Hall "), QStringLiteral("10.0.0.1"),
                         QStringLiteral("0c1105aabbcc"), QStringLiteral("12.1.0.1")};
     ASSERT_EQ(CheckDeviceFields(fields), kOk);
@@ -58,8 +58,7 @@ TEST(DeviceFieldChecks, NewRecordUpperCasesTheMacAndDropsTextsThatDoNotFit)
     EXPECT_TRUE(r.Firmware.isEmpty());
 }
 
-TEST(RfcardFieldChecks, NameThenFrequencyThenCode)
-{
+TEST(RfcardFieldChecks, NameThenFrequencyThenCode) {
     const struct {
         QString name, frequency, code, message;
     } cases[] = {
@@ -78,8 +77,7 @@ TEST(RfcardFieldChecks, NameThenFrequencyThenCode)
     }
 }
 
-TEST(RfcardFieldChecks, DefaultsMakeTheDescribedNewCard)
-{
+TEST(RfcardFieldChecks, DefaultsMakeTheDescribedNewCard) {
     RfcardFields f;
     f.name = QStringLiteral("  Gate  ");
     f.code = QStringLiteral("ab12");
@@ -100,8 +98,7 @@ TEST(RfcardFieldChecks, DefaultsMakeTheDescribedNewCard)
     EXPECT_EQ(r.Owner, QStringLiteral("12;"));
 }
 
-TEST(RfcardFieldChecks, StoredCardRoundTripsThroughTheFields)
-{
+TEST(RfcardFieldChecks, StoredCardRoundTripsThroughTheFields) {
     CardRecord stored;
     stored.ID = 9;
     stored.DoorNumber = QStringLiteral("23");
@@ -127,8 +124,9 @@ TEST(RfcardFieldChecks, StoredCardRoundTripsThroughTheFields)
     FillCardRecord(f, QStringLiteral("3;"), saved);
     EXPECT_EQ(saved.ID, 9);
     EXPECT_EQ(saved.DoorNumber, QStringLiteral("23"));
-    EXPECT_EQ(QList<int>({saved.Mon, saved.Tue, saved.Wed, saved.Thur, saved.Fri, saved.Sat, saved.Sun}),
-              QList<int>({1, 0, 1, 0, 0, 0, 1}));
+    EXPECT_EQ(
+        QList<int>({saved.Mon, saved.Tue, saved.Wed, saved.Thur, saved.Fri, saved.Sat, saved.Sun}),
+        QList<int>({1, 0, 1, 0, 0, 0, 1}));
     EXPECT_EQ(saved.WebRelay, 9);
     EXPECT_EQ(saved.Tags, 2);
     EXPECT_EQ(saved.Frequency, 4);
@@ -142,7 +140,8 @@ TEST(RfcardFieldChecks, StoredCardRoundTripsThroughTheFields)
     FillCardRecord(f, QStringLiteral("3;"), saved);
     EXPECT_EQ(saved.Tags, -1);
     EXPECT_EQ(saved.DoorNumber, QString());
-    EXPECT_EQ(saved.Mon + saved.Tue + saved.Wed + saved.Thur + saved.Fri + saved.Sat + saved.Sun, 0);
+    EXPECT_EQ(saved.Mon + saved.Tue + saved.Wed + saved.Thur + saved.Fri + saved.Sat + saved.Sun,
+              0);
 }
 
 } // namespace

@@ -16,18 +16,15 @@ public:
     std::optional<QByteArray> nextSerial;
     QStringList calls;
 
-    int Init(int port, long baud) override
-    {
+    int Init(int port, long baud) override {
         calls << QStringLiteral("init %1 %2").arg(port).arg(baud);
         return 7;
     }
-    int16_t ConfigCard(int handle, unsigned char type) override
-    {
+    int16_t ConfigCard(int handle, unsigned char type) override {
         calls << QStringLiteral("config %1 %2").arg(handle).arg(type);
         return 0;
     }
-    int16_t CardHex(int handle, unsigned char mode, unsigned char* snr) override
-    {
+    int16_t CardHex(int handle, unsigned char mode, unsigned char* snr) override {
         calls << QStringLiteral("card_hex %1 %2").arg(handle).arg(mode);
         if (!nextSerial)
             return 1;
@@ -35,13 +32,11 @@ public:
                     std::min<qsizetype>(nextSerial->size(), kDcSnrBufferSize));
         return 0;
     }
-    int16_t Beep(int handle, unsigned short msec) override
-    {
+    int16_t Beep(int handle, unsigned short msec) override {
         calls << QStringLiteral("beep %1 %2").arg(handle).arg(msec);
         return 0;
     }
-    int16_t Exit(int handle) override
-    {
+    int16_t Exit(int handle) override {
         calls << QStringLiteral("exit %1").arg(handle);
         return 0;
     }
