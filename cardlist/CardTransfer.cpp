@@ -2,8 +2,7 @@
 
 #include "Logic/DeviceControl.h"
 #include "cardlist/RfKeyXml.h"
-#include "store/CppSQLite3DB.h"
-#include "store/CppSQLite3Exception.h"
+#include "cardlist/StoreBatch.h"
 #include "store/CppSQLite3Query.h"
 #include "store/DbAccess.h"
 
@@ -33,37 +32,19 @@ void StoreCard(const CardRecord& from, const QString& owner)
     CDbAccess::GetInstance()->SaveCard(&r);
 }
 
-constexpr int kBatch = 500;
-
-// Runs one statement of the batch frame; false when it could not.
-bool Frame(const char* sql)
-{
-    try {
-        return CppSQLite3DB::GetInstance().Execute(QString::fromLatin1(sql)) == 0;
-    } catch (const CppSQLite3Exception&) {
-        return false;
-    }
-}
-
-// Stores up to kBatch cards from `from` and returns where it stopped. The batch
-// runs in one transaction under the store's lock, so no other thread's
-// statement lands inside it and each card costs no commit of its own; a batch
-// whose commit fails is stored again card by card.
+// Stores up to one batch of cards from `from` and returns where it stopped. A
+// batch whose commit fails is stored again card by card.
 const CardRecord* StoreBatch(const CardRecord* from, const QString& owner)
 {
-    CppSQLite3DB& db = CppSQLite3DB::GetInstance();
-    std::lock_guard guard(db.Lock());
     const CardRecord* end = from;
-    for (int n = 0; end && n < kBatch; ++n)
+    for (int n = 0; end && n < CStoreBatch::kSize; ++n)
         end = end->next;
-    const bool framed = Frame("begin");
+    CStoreBatch batch;
     for (const CardRecord* c = from; c != end; c = c->next)
         StoreCard(*c, owner);
-    if (framed && !Frame("commit")) {
-        Frame("rollback");
+    if (!batch.Commit())
         for (const CardRecord* c = from; c != end; c = c->next)
             StoreCard(*c, owner);
-    }
     return end;
 }
 

@@ -1,6 +1,7 @@
 #include "transfer/DeviceRemoval.h"
 
 #include "Logic/DeviceControl.h"
+#include "cardlist/StoreBatch.h"
 #include "store/DbAccess.h"
 #include "transfer/DeviceWorkDirs.h"
 
@@ -15,8 +16,20 @@ int DeleteDeviceThread(SyncJob* job)
         db->CountCards(job->OwnerKey);
         list = db->ListCards(job->OwnerKey);
     }
-    for (CardRecord* c = list; c; c = c->next)
-        db->DeleteCardById(c->ID);
+    // In batches of one transaction each; a batch whose commit fails is
+    // deleted again card by card, so one failing card never keeps the others.
+    for (CardRecord* from = list; from;) {
+        CardRecord* end = from;
+        for (int n = 0; end && n < CStoreBatch::kSize; ++n)
+            end = end->next;
+        CStoreBatch batch;
+        for (CardRecord* c = from; c != end; c = c->next)
+            db->DeleteCardById(c->ID);
+        if (!batch.Commit())
+            for (CardRecord* c = from; c != end; c = c->next)
+                db->DeleteCardById(c->ID);
+        from = end;
+    }
     CDeviceControl::FreeRfcardList(list);
     if (job->Status)
         job->Status->store(2);

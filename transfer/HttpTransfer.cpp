@@ -53,6 +53,16 @@ size_t DropBody(char*, size_t size, size_t count, void*) { return size * count; 
 // The library's own trace would carry the Authorization header; it is dropped.
 int DropTrace(CURL*, curl_infotype, char*, size_t, void*) { return 0; }
 
+// The process-wide record is loaded afresh and this transfer works on its own
+// copy, so a second transfer cannot change the credentials under the first.
+HttpAuthSettings FreshSettings()
+{
+    static std::mutex lock;
+    std::lock_guard guard(lock);
+    LoadHttpAuthSettings();
+    return GetHttpAuthSettings();
+}
+
 void InitCurlOnce()
 {
     static std::once_flag once;
@@ -80,6 +90,8 @@ void SetCommon(CURL* curl, const QByteArray& url, QByteArray* header)
     curl_easy_setopt(curl, CURLOPT_DEBUGFUNCTION, DropTrace);
     curl_easy_setopt(curl, CURLOPT_TIMEOUT, kAttemptTimeoutSeconds);
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
+    // Worker threads: the library must not use signals for its time-outs.
+    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
 }
 
 // Up to three attempts; only transport failures are retried. `restart` runs
@@ -139,7 +151,7 @@ int DownloadHttpFile(QString url, QString localPath, long* httpStatus)
     const char* tag = "DownloadHttpFile";
     if (httpStatus)
         *httpStatus = 0;
-    const HttpAuthSettings settings = ReadHttpAuthSettings();
+    const HttpAuthSettings settings = FreshSettings();
     const QByteArray url8 = url.toUtf8();
     const QByteArray path8 = localPath.toUtf8();
     Download body;
@@ -158,7 +170,6 @@ int DownloadHttpFile(QString url, QString localPath, long* httpStatus)
     QByteArray user, password, header;
     SetAuth(curl, settings, user, password);
     SetCommon(curl, url8, &header);
-    curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
@@ -193,7 +204,7 @@ int UploadHttpFile(QString url, QString localPath, long* httpStatus)
     const char* tag = "UploadHttpFile";
     if (httpStatus)
         *httpStatus = 0;
-    const HttpAuthSettings settings = ReadHttpAuthSettings();
+    const HttpAuthSettings settings = FreshSettings();
     const QByteArray url8 = url.toUtf8();
     const QByteArray path8 = localPath.toUtf8();
     InitCurlOnce();

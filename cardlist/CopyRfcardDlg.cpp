@@ -1,0 +1,116 @@
+#include "cardlist/CopyRfcardDlg.h"
+
+#include "Logic/DeviceControl.h"
+#include "base/MessageBox.h"
+#include "cardlist/CardTransfer.h"
+#include "ui/DialogLook.h"
+#include "ui/DialogUnits.h"
+#include "ui/ImgButton.h"
+#include "ui/LongOperation.h"
+#include "ui/TransparentStatic.h"
+
+#include <QComboBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPainter>
+
+using DialogUnits::Rect;
+
+CCopyRfcardDlg::CCopyRfcardDlg(int targetId, QWidget* parent)
+    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_targetId(targetId),
+      m_heading(new CTransparentStatic(QStringLiteral("Copy Rfcard From Device"), this)),
+      m_close(new CImgButton(QString(), this)), m_names(new QComboBox(this)),
+      m_copy(new CImgButton(QStringLiteral("Copy"), this))
+{
+    setFont(CDialogLook::DialogFont());
+    setFixedSize(Rect(0, 0, 260, 100).size());
+    m_heading->setGeometry(Rect(0, 0, 260, 20));
+    m_close->setGeometry(Rect(238, 0, 22, 20));
+    (new QLabel(QStringLiteral("Device Name:"), this))->setGeometry(Rect(14, 38, 66, 14));
+    m_names->setGeometry(Rect(84, 37, 160, 14));
+    m_names->setEditable(true);
+    m_names->setInsertPolicy(QComboBox::NoInsert);
+    m_names->lineEdit()->setMaxLength(DeviceRecord::kLocalNameCap - 1);
+    m_copy->setGeometry(Rect(98, 68, 64, 24));
+    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
+    connect(m_copy, &QPushButton::clicked, this, &CCopyRfcardDlg::OnCopy);
+}
+
+void CCopyRfcardDlg::Prepare()
+{
+    m_copy->SetLook(QStringLiteral("ButtonCommonInactive.png"), QStringLiteral("ButtonCommonActive.png"),
+                    CDialogLook::Font18(), -20);
+    m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
+                     QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
+    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
+    m_heading->setFont(CDialogLook::Font18());
+    m_names->setFont(CDialogLook::Font18());
+
+    m_names->clear();
+    QStringList names;
+    int count = 0;
+    DeviceRecord* list = CDeviceControl::GetInstance()->GetDeviceList(QString(), 2, count);
+    for (const DeviceRecord* d = list; d; d = d->next) {
+        if (d->ID != m_targetId)
+            names << d->LocalName;
+    }
+    CDeviceControl::FreeDeviceList(list);
+    names.sort(Qt::CaseInsensitive);
+    m_names->addItems(names);
+    m_names->setCurrentIndex(-1);
+    CDialogLook::Apply(this, &CDialogLook::Font18());
+}
+
+int CCopyRfcardDlg::exec()
+{
+    Prepare();
+    return QDialog::exec();
+}
+
+void CCopyRfcardDlg::OnCopy()
+{
+    const QString name = m_names->currentText().trimmed();
+    if (name.isEmpty()) {
+        ShowMessageBox(QStringLiteral("Copying failed.You must input Device Name."), kMsgCaption,
+                       kMsgStyleOk);
+        return;
+    }
+    DeviceRecord source;
+    CDeviceControl::GetInstance()->GetDeviceByName(name, &source);
+    // A name that matches no device has nothing to copy; saying it worked
+    // would hide the typing mistake.
+    if (source.ID == 0) {
+        ShowMessageBox(QStringLiteral("Copying failed."), kMsgCaption, kMsgStyleOk);
+        return;
+    }
+    int count = 0;
+    CardTransferJob job;
+    job.CardList = CDeviceControl::GetInstance()->GetRfcardList(OwnerKey(source.ID), count);
+    job.OwnerKey = OwnerKey(m_targetId);
+    RunLongOperation(this, job, &CopyCardsThread);
+    ShowMessageBox(QStringLiteral("Copying succeeded."), kMsgCaption, kMsgStyleOk);
+}
+
+void CCopyRfcardDlg::keyPressEvent(QKeyEvent* event)
+{
+    // Enter presses the focused button and otherwise ends the dialog, like its
+    // standard OK key.
+    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
+        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
+            button->click();
+        else
+            accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void CCopyRfcardDlg::paintEvent(QPaintEvent* event)
+{
+    QDialog::paintEvent(event);
+    // Without a caption bar the dialog needs an edge of its own to stand out.
+    QPainter painter(this);
+    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
+    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+}
