@@ -48,6 +48,16 @@ QFont CDialogLook::DialogFont(int pixelSize) {
     return font;
 }
 
+QString CDialogLook::FitText(const QFontMetrics& metrics, const QString& text, int width) {
+    if (metrics.horizontalAdvance(text) <= width)
+        return text;
+    const QString dots = QStringLiteral("...");
+    QString cut = text;
+    while (!cut.isEmpty() && metrics.horizontalAdvance(cut + dots) > width)
+        cut.chop(1);
+    return cut + dots;
+}
+
 QString CDialogLook::Picture(const QString& fileName) {
     return MakeProgramPath(QStringLiteral("Resources\\UI\\") + fileName);
 }

@@ -2,6 +2,7 @@
 #include <QBrush>
 #include <QColor>
 #include <QFont>
+#include <QFontMetrics>
 #include <QString>
 
 class QWidget;
@@ -21,6 +22,9 @@ public:
     static const QFont& Font24();
     // The plain text of the dialogs, standing in for their 8- and 9-point dialog font.
     static QFont DialogFont(int pixelSize = 11);
+    // The text as drawn in the given width: whole when it fits, otherwise cut
+    // one character at a time from the end until it fits with "..." appended.
+    static QString FitText(const QFontMetrics& metrics, const QString& text, int width);
     // Full path of a picture under Resources/UI/ of the program directory.
     static QString Picture(const QString& fileName);
 

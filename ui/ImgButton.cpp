@@ -46,7 +46,7 @@ QRect CImgButton::TextRect() const {
 }
 
 QString CImgButton::DisplayedText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideRight, TextRect().width());
+    return CDialogLook::FitText(fontMetrics(), text(), TextRect().width());
 }
 
 void CImgButton::paintEvent(QPaintEvent*) {

@@ -6,6 +6,7 @@
 #include "base/MessageBox.h"
 #include "store/DbAccess.h"
 #include "transfer/HttpAuthSettingDlg.h"
+#include "ui/DeviceOperations.h"
 #include "ui/DialogLook.h"
 #include "ui/DialogUnits.h"
 #include "ui/ImgButton.h"
@@ -110,6 +111,8 @@ CKestrovaneDlg::CKestrovaneDlg(CoreHooks hooks, QWidget* parent)
     setWindowTitle(QStringLiteral("Kestrovane"));
     setWindowIcon(QIcon(CDialogLook::Picture(QStringLiteral("Kestrovane.png"))));
     BuildControls();
+    // The device and card operations connect themselves to their buttons.
+    new CDeviceOperations(this);
 
     if (m_hooks.init)
         m_hooks.init();

@@ -52,6 +52,8 @@ int CMessageBoxes::Show(const QString& text, const QString& caption, int style) 
 }
 
 void CMessageBoxes::SetTestMode(bool on) {
+    if (on)
+        Install();
     std::lock_guard guard(g_lock);
     g_testMode = on;
     g_answers.clear();

@@ -19,6 +19,7 @@ public:
 
     // Test seam. In test mode no box is shown: every call is recorded and
     // answered with the next queued answer, or 0 when none is queued.
+    // Turning it on installs the handler.
     static void SetTestMode(bool on);
     static void SetNextAnswer(int answer);
     static QVector<Call> Calls();

@@ -76,7 +76,7 @@ void CMyListCtrl::SelectRow(int row) {
 QRect CMyListCtrl::CheckSquare(int row) const {
     // From x = 6 and the cell's top + 4, as wide and as high as the row less 12.
     const QRect cell = visualRect(m_model->index(row, 0));
-    const int side = cell.height() - 12;
+    const int side = rowHeight(row) - 12;
     return QRect(cell.left() + CReportDelegate::kCheckLeft, cell.top() + 4, side, side);
 }
 

@@ -5,16 +5,6 @@
 
 #include <QPainter>
 
-QString CReportDelegate::FitText(const QFontMetrics& metrics, const QString& text, int width) {
-    if (metrics.horizontalAdvance(text) <= width)
-        return text;
-    const QString dots = QStringLiteral("...");
-    QString cut = text;
-    while (!cut.isEmpty() && metrics.horizontalAdvance(cut + dots) > width)
-        cut.chop(1);
-    return cut + dots;
-}
-
 void CReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option,
                             const QModelIndex& index) const {
     painter->save();
@@ -40,8 +30,8 @@ void CReportDelegate::paint(QPainter* painter, const QStyleOptionViewItem& optio
     }
 
     cell.setLeft(cell.left() + 4);
-    const QString text =
-        FitText(option.fontMetrics, index.data(Qt::DisplayRole).toString(), cell.width());
+    const QString text = CDialogLook::FitText(option.fontMetrics,
+                                              index.data(Qt::DisplayRole).toString(), cell.width());
     painter->setClipRect(option.rect);
     painter->drawText(cell, Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
     painter->restore();

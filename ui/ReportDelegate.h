@@ -14,8 +14,4 @@ public:
 
     void paint(QPainter* painter, const QStyleOptionViewItem& option,
                const QModelIndex& index) const override;
-
-    // The text as drawn in the given width: whole when it fits, otherwise cut
-    // one character at a time from the end until it fits with "..." appended.
-    static QString FitText(const QFontMetrics& metrics, const QString& text, int width);
 };

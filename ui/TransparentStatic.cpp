@@ -16,7 +16,7 @@ void CTransparentStatic::SetImage(const QString& path) {
 }
 
 QString CTransparentStatic::DisplayedText() const {
-    return fontMetrics().elidedText(text(), Qt::ElideRight, width());
+    return CDialogLook::FitText(fontMetrics(), text(), width());
 }
 
 void CTransparentStatic::paintEvent(QPaintEvent*) {
