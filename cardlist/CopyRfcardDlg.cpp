@@ -21,8 +21,7 @@ CCopyRfcardDlg::CCopyRfcardDlg(int targetId, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_targetId(targetId),
       m_heading(new CTransparentStatic(QStringLiteral("Copy Rfcard From Device"), this)),
       m_close(new CImgButton(QString(), this)), m_names(new QComboBox(this)),
-      m_copy(new CImgButton(QStringLiteral("Copy"), this))
-{
+      m_copy(new CImgButton(QStringLiteral("Copy"), this)) {
     setFont(CDialogLook::DialogFont());
     setFixedSize(Rect(0, 0, 260, 100).size());
     m_heading->setGeometry(Rect(0, 0, 260, 20));
@@ -37,10 +36,9 @@ CCopyRfcardDlg::CCopyRfcardDlg(int targetId, QWidget* parent)
     connect(m_copy, &QPushButton::clicked, this, &CCopyRfcardDlg::OnCopy);
 }
 
-void CCopyRfcardDlg::Prepare()
-{
-    m_copy->SetLook(QStringLiteral("ButtonCommonInactive.png"), QStringLiteral("ButtonCommonActive.png"),
-                    CDialogLook::Font18(), -20);
+void CCopyRfcardDlg::Prepare() {
+    m_copy->SetLook(QStringLiteral("ButtonCommonInactive.png"),
+                    QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
     m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
                      QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
     m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
@@ -62,14 +60,12 @@ void CCopyRfcardDlg::Prepare()
     CDialogLook::Apply(this, &CDialogLook::Font18());
 }
 
-int CCopyRfcardDlg::exec()
-{
+int CCopyRfcardDlg::exec() {
     Prepare();
     return QDialog::exec();
 }
 
-void CCopyRfcardDlg::OnCopy()
-{
+void CCopyRfcardDlg::OnCopy() {
     const QString name = m_names->currentText().trimmed();
     if (name.isEmpty()) {
         ShowMessageBox(QStringLiteral("Copying failed.You must input Device Name."), kMsgCaption,
@@ -92,8 +88,7 @@ void CCopyRfcardDlg::OnCopy()
     ShowMessageBox(QStringLiteral("Copying succeeded."), kMsgCaption, kMsgStyleOk);
 }
 
-void CCopyRfcardDlg::keyPressEvent(QKeyEvent* event)
-{
+void CCopyRfcardDlg::keyPressEvent(QKeyEvent* event) {
     // Enter presses the focused button and otherwise ends the dialog, like its
     // standard OK key.
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
@@ -106,8 +101,7 @@ void CCopyRfcardDlg::keyPressEvent(QKeyEvent* event)
     QDialog::keyPressEvent(event);
 }
 
-void CCopyRfcardDlg::paintEvent(QPaintEvent* event)
-{
+void CCopyRfcardDlg::paintEvent(QPaintEvent* event) {
     QDialog::paintEvent(event);
     // Without a caption bar the dialog needs an edge of its own to stand out.
     QPainter painter(this);

@@ -1,6 +1,6 @@
-#include "DialogTestApp.h"
 #include "Logic/Control.h"
 #include "Logic/DeviceControl.h"
+#include "Messages.h"
 #include "store/DbAccess.h"
 #include "support/TestProgramDir.h"
 #include "transfer/DeviceWorkDirs.h"
@@ -13,10 +13,9 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
-
-[[maybe_unused]] auto* const g_app = ::testing::AddGlobalTestEnvironment(new DialogTestApp);
 
 DeviceRecord Reported(const QString& ip, const QString& mac) {
     DeviceRecord d;
@@ -47,7 +46,8 @@ void Fill(CDeviceAddDlg& dlg, const QString& name, const QString& ip, const QStr
 
 class DeviceDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override { TakeMessages(); }
+    void SetUp() override { RecordMessages(); }
+    void TearDown() override { CMessageBoxes::SetTestMode(false); }
     TestProgramDir dir;
 };
 

@@ -1,5 +1,5 @@
 #include "ui/RfcardAddDlg.h"
-#include "DialogTestApp.h"
+#include "Messages.h"
 #include "ScriptedReader.h"
 #include "store/DbAccess.h"
 #include "support/TestProgramDir.h"
@@ -11,10 +11,9 @@
 #include <QLineEdit>
 #include <QSignalSpy>
 #include <QTest>
+#include <gtest/gtest.h>
 
 namespace {
-
-[[maybe_unused]] auto* const g_app = ::testing::AddGlobalTestEnvironment(new DialogTestApp);
 
 const QString kOwner = QStringLiteral("12;");
 
@@ -33,7 +32,8 @@ std::vector<CardRecord> Cards(const QString& owner) {
 
 class RfcardAddDlgTest : public ::testing::Test {
 protected:
-    void SetUp() override { TakeMessages(); }
+    void SetUp() override { RecordMessages(); }
+    void TearDown() override { CMessageBoxes::SetTestMode(false); }
     TestProgramDir dir;
 };
 
