@@ -105,6 +105,10 @@ CStreamSocket& CControl::Server()
 
 void CControl::Init()
 {
+    // A second call would find its own ports taken and end the process.
+    if (m_initialised)
+        return;
+    m_initialised = true;
     CCommUdp& channel = CCommControl::GetInstance()->Channel();
     if (channel.LocalPort() < 0)
         channel.Open(); // ends the process when no log port can be had

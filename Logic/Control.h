@@ -86,6 +86,7 @@ private:
     std::condition_variable m_tickCv;
     bool m_busy = false;
     bool m_stopping = false;
+    bool m_initialised = false;
     uint64_t m_dispatched = 0;
     std::thread m_dispatcher;
     std::thread m_ticker;

@@ -182,7 +182,7 @@ TEST(DeviceLink, SoakKeepsDescriptorsAndMemoryFlat)
     devsim.start(QStringLiteral(KV_DEVSIM),
                  {QStringLiteral("--count"), QString::number(kDevices), QStringLiteral("--first-ip"),
                   first.ip, QStringLiteral("--first-mac"), first.mac, QStringLiteral("--firmware"),
-                  first.firmware});
+                  first.firmware, QStringLiteral("--http"), QStringLiteral("off")});
     ASSERT_TRUE(devsim.waitForReadyRead(10000)) << devsim.readAllStandardError().toStdString();
     ASSERT_TRUE(devsim.readLine().startsWith("ready"));
 

@@ -5,6 +5,7 @@
 //                     [--first-mac 0C1105000001] [--firmware 20.1.2] [--type 3]
 //                     [--fault NAME] [--auth none|basic|digest] [--user U]
 //                     [--password P] [--cards FILE] [--http-fault NAME]
+//                     [--http on|off]
 //
 // Devices come from the file (one per line, key=value pairs) and/or N devices
 // counted up from the first address and MAC with the other options. When every
@@ -37,6 +38,7 @@ int main(int argc, char** argv)
     first.mac = QStringLiteral("0C1105000001");
     first.firmware = QStringLiteral("20.1.2");
     int count = 0;
+    bool http = true; // off: the link alone, for thousands of devices
 
     const QStringList args = app.arguments();
     for (int i = 1; i < args.size(); ++i) {
@@ -53,6 +55,10 @@ int main(int argc, char** argv)
             count = value.toInt(&ok);
             if (!ok || count < 0)
                 return Usage("--count takes a number");
+        } else if (option == u"--http") {
+            if (value != u"on" && value != u"off")
+                return Usage("--http takes on or off");
+            http = value == u"on";
         } else {
             static const QMap<QString, QString> keys{
                 {"--first-ip", "ip"},     {"--first-mac", "mac"},      {"--firmware", "firmware"},
@@ -85,7 +91,7 @@ int main(int argc, char** argv)
 
     // The web side of each device (card lists over HTTP) is started here.
     std::vector<std::unique_ptr<SimWebServer>> web;
-    for (const SimDeviceConfig& d : devices) {
+    for (const SimDeviceConfig& d : http ? devices : std::vector<SimDeviceConfig>()) {
         auto server = std::make_unique<SimWebServer>();
         static const SimWebServer::Auth auths[] = {SimWebServer::Auth::None, SimWebServer::Auth::Basic,
                                                    SimWebServer::Auth::Digest};
