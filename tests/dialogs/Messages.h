@@ -2,6 +2,7 @@
 #include "ui/MessageBoxes.h"
 
 #include <QStringList>
+#include <ostream>
 
 // The texts of the messages shown since the last call, and forgets them.
 // Message boxes are in test mode: none is shown, each is recorded.
@@ -17,4 +18,9 @@ inline QStringList TakeMessages() {
 inline void RecordMessages() {
     CMessageBoxes::Install();
     CMessageBoxes::SetTestMode(true);
+}
+
+// Failures print texts, not their code units.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
 }
