@@ -4,6 +4,7 @@
 #include "ui/KestrovaneDlg.h"
 #include "ui/MessageBoxes.h"
 
+#include <QIcon>
 #include <QStyleFactory>
 
 CKestrovaneApp::CKestrovaneApp(int& argc, char** argv) : QApplication(argc, argv) {
@@ -13,6 +14,7 @@ CKestrovaneApp::CKestrovaneApp(int& argc, char** argv) : QApplication(argc, argv
     // so every machine shows the same fixed layouts.
     setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
     setFont(CDialogLook::DialogFont(11));
+    setWindowIcon(QIcon(CDialogLook::Picture(QStringLiteral("Kestrovane.png"))));
 }
 
 bool CKestrovaneApp::InitInstance() {

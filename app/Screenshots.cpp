@@ -136,6 +136,10 @@ int main(int argc, char** argv) {
         Hover(main.Button(CKestrovaneDlg::IDC_DELETE_CARD));
         Hover(main.Button(CKestrovaneDlg::IDC_NEXT_PAGE));
         Shoot(&main, QStringLiteral("main-window-page2-hover.png"));
+        for (int id : {CKestrovaneDlg::IDC_DELETE_CARD, CKestrovaneDlg::IDC_NEXT_PAGE}) {
+            QEvent leave(QEvent::Leave);
+            QApplication::sendEvent(main.Button(id), &leave);
+        }
         main.DeviceList()->SelectRow(1);
         Shoot(&main, QStringLiteral("main-window-no-cards.png"));
     }
