@@ -26,8 +26,8 @@ CCopyRfcardDlg::CCopyRfcardDlg(int targetId, QWidget* parent)
     setFixedSize(Rect(0, 0, 260, 100).size());
     m_heading->setGeometry(Rect(0, 0, 260, 20));
     m_close->setGeometry(Rect(238, 0, 22, 20));
-    (new QLabel(QStringLiteral("Device Name:"), this))->setGeometry(Rect(14, 38, 66, 14));
-    m_names->setGeometry(Rect(84, 37, 160, 14));
+    (new QLabel(QStringLiteral("Device Name:"), this))->setGeometry(Rect(14, 38, 70, 14));
+    m_names->setGeometry(Rect(90, 37, 154, 14));
     m_names->setEditable(true);
     m_names->setInsertPolicy(QComboBox::NoInsert);
     m_names->lineEdit()->setMaxLength(DeviceRecord::kLocalNameCap - 1);

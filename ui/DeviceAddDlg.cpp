@@ -86,6 +86,8 @@ void CDeviceAddDlg::Prepare() {
                      QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
     m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
     m_heading->setFont(CDialogLook::Font18());
+    for (QLineEdit* edit : {m_name, m_ip, m_mac, m_firmware})
+        edit->setFont(CDialogLook::Font18());
     m_results->SetColumns(kColumns);
     m_results->SetRowHeight(25);
     CDialogLook::Apply(this, &CDialogLook::Font18());

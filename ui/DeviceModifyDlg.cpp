@@ -55,6 +55,8 @@ void CDeviceModifyDlg::Prepare() {
                      QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
     m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
     m_heading->setFont(CDialogLook::Font18());
+    for (QLineEdit* edit : {m_name, m_ip, m_mac, m_firmware})
+        edit->setFont(CDialogLook::Font18());
     m_device = DeviceRecord();
     if (m_deviceId > 0) {
         CDbAccess::GetInstance()->GetDeviceById(m_deviceId, &m_device);

@@ -120,6 +120,10 @@ void CRfcardAddDlg::Prepare() {
     }
     ShowFields(fields);
     CDialogLook::Apply(this, &CDialogLook::Font18());
+    // Check boxes draw their text in the dialog's own font: the large one does
+    // not fit their narrow places.
+    for (QCheckBox* box : findChildren<QCheckBox*>())
+        box->setFont(font());
 }
 
 int CRfcardAddDlg::exec() {
