@@ -26,6 +26,9 @@ TEST_F(ControlsTest, ButtonSwitchesPictureAndColourWithTheMouse) {
     window.show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&window));
 
+    // Under the mouse as the window opens: normal until the mouse moves.
+    QEnterEvent enter(QPointF(20, 20), QPointF(20, 20), button.mapToGlobal(QPointF(20, 20)));
+    QApplication::sendEvent(&button, &enter);
     EXPECT_FALSE(button.IsHover());
     EXPECT_TRUE(
         button.CurrentImage().endsWith(QStringLiteral("Resources/UI/ButtonCommonInactive.png")));

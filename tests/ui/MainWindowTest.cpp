@@ -1,4 +1,5 @@
 #include "GuiHelpers.h"
+#include "Logic/DeviceControl.h"
 #include "base/MessageBox.h"
 #include "store/DbAccess.h"
 #include "support/LogCapture.h"
@@ -288,5 +289,35 @@ TEST_F(MainWindowTest, EnterAndEscapeNeverCloseTheWindow) {
     EXPECT_TRUE(w.isVisible());
     EXPECT_EQ(finished.count(), 0);
     EXPECT_EQ(w.CurrentPage(), 1);
+}
+} // namespace
+
+namespace {
+TEST_F(MainWindowTest, EachPageHoldsTheRowsOfTheWholeListAtItsPositions) {
+    const int gate = AddDevice(QStringLiteral("Gate"));
+    const int other = AddDevice(QStringLiteral("Other"));
+    // Interleaved owners, so a device's IDs have gaps.
+    for (int i = 0; i < 20; ++i) {
+        AddCards(gate, 2);
+        AddCards(other, 1);
+    }
+    Dlg& w = Open();
+    CardRecord* all = CDbAccess::GetInstance()->ListCards(OwnerKey(gate));
+    QStringList ids;
+    for (const CardRecord* c = all; c; c = c->next)
+        ids.append(QString::number(c->ID));
+    CDeviceControl::FreeRfcardList(all);
+    ASSERT_EQ(ids.size(), 40);
+
+    for (int page = 1; page <= 3; ++page) {
+        w.SetCurrentPage(page);
+        w.LoadCardPage();
+        const int first = (page - 1) * Dlg::kPageSize;
+        ASSERT_EQ(CardRows(), qMin(Dlg::kPageSize, 40 - first)) << page;
+        for (int row = 0; row < CardRows(); ++row) {
+            EXPECT_EQ(Cell(row, 1), ids[first + row]) << page << ":" << row;
+            EXPECT_EQ(Cell(row, 2), QString::number(first + row + 1));
+        }
+    }
 }
 } // namespace
