@@ -4,6 +4,8 @@
 #include "store/CppSQLite3Query.h"
 
 #include <QFileInfo>
+#include <algorithm>
+#include <climits>
 #include <cstdio>
 #include <cstdlib>
 #include <tinyxml2.h>
@@ -13,9 +15,11 @@ namespace {
 constexpr size_t kAttributeCap = 256;
 const char* const kParseTag = "CRfKeyXml::ParseRfxmlFile";
 
+// Like atoi, but a value beyond the range of int is clamped rather than undefined.
 int AttributeInt(const tinyxml2::XMLElement* e, const char* name)
 {
-    return std::atoi(GetXmlAttribute(e, name).c_str());
+    const long long v = std::strtoll(GetXmlAttribute(e, name).c_str(), nullptr, 10);
+    return int(std::clamp<long long>(v, INT_MIN, INT_MAX));
 }
 
 void AttributeText(QString& field, int capacity, const tinyxml2::XMLElement* e, const char* name)

@@ -115,7 +115,7 @@ TEST_F(RfKeyXml, ReadsOnlyKeyChildrenOfAnyRootWithCapsAndDefaults)
         "device.xml",
         "<?xml version=\"1.0\"?>\r\n<Cards>\r\n"
         "  <Key ID=\"9\" Name=\"" + name31.toUtf8() + "\" Code=\"A1\" Mon=\"1\" Tue=\"yes\" "
-        "DoorWebRelay=\"4\" Tags=\" 2\" Frequency=\"-7x\" DoorNum=\"123456789012\"/>\r\n"
+        "DoorWebRelay=\"4\" Tags=\" 2\" Frequency=\"-7x\" Sat=\"99999999999999999999\" DoorNum=\"123456789012\"/>\r\n"
         "  <!-- a comment -->\r\n  <Other ID=\"5\"/>\r\n  <key Code=\"lower\"/>\r\n  text\r\n"
         "  <Key Name=\"" + name32.toUtf8() + "\" Code=\"A2\"/>\r\n</Cards>\r\n");
 
@@ -134,6 +134,7 @@ TEST_F(RfKeyXml, ReadsOnlyKeyChildrenOfAnyRootWithCapsAndDefaults)
     EXPECT_EQ(a.WebRelay, 4);
     EXPECT_EQ(a.Tags, 2);
     EXPECT_EQ(a.Frequency, -7);
+    EXPECT_EQ(a.Sat, INT_MAX);
 
     const CardRecord& b = *list->next;
     EXPECT_TRUE(b.Name.isEmpty()) << "32 characters do not fit";
