@@ -190,9 +190,11 @@ TEST_F(Core, ConnectedDeviceIsAskedForItsStatusAndGoesOnline)
     ASSERT_TRUE(devices.Start(false).isEmpty());
     devices.Invite(QStringLiteral("127.0.0.1"), server.LocalPort());
     EXPECT_TRUE(devices.WaitReports(2, 5000));
-    for (int i = 0; i < 500 && ByName(QStringLiteral("Lift")).State != 1; ++i)
+    // Written is not yet read: wait for the server to have handed on both reports.
+    for (int i = 0; i < 500 && (ByName(QStringLiteral("Lift")).State != 1 ||
+                                Chain(control.GetScanDevices()).empty());
+         ++i)
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    EXPECT_TRUE(control.WaitIdle(5000));
 
     EXPECT_EQ(devices.Requests(), 2u);
     const DeviceRecord lift = ByName(QStringLiteral("Lift"));
