@@ -3,6 +3,7 @@
 #include "DeviceSimulator.h"
 #include "Logic/Control.h"
 #include "Logic/DeviceControl.h"
+#include "Logic/MsgPacket.h"
 #include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
 #include "support/LogCapture.h"
@@ -11,8 +12,13 @@
 #include <QDir>
 #include <QFile>
 #include <QProcess>
+#include <arpa/inet.h>
 #include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -221,4 +227,38 @@ TEST(DeviceLink, SoakKeepsDescriptorsAndMemoryFlat)
     const QByteArray summary = devsim.readAllStandardOutput();
     EXPECT_TRUE(summary.contains("reports " + QByteArray::number(kDevices * kInvitations) + " "))
         << summary.toStdString();
+}
+
+TEST(DeviceLink, EachAnnouncementIsOneRequestConnectionDatagram)
+{
+    const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
+    const int on = 1;
+    setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+    sockaddr_in any{};
+    any.sin_family = AF_INET;
+    any.sin_port = htons(CMulticastSocket::kPort);
+    ASSERT_EQ(bind(fd, reinterpret_cast<sockaddr*>(&any), sizeof any), 0);
+    ip_mreq group{};
+    inet_pton(AF_INET, CMulticastSocket::kGroup, &group.imr_multiaddr);
+    ASSERT_EQ(setsockopt(fd, IPPROTO_IP, IP_ADD_MEMBERSHIP, &group, sizeof group), 0);
+
+    ASSERT_EQ(Core()->ProcessMulticastAddress(), 0);
+    QByteArray datagram(kMaxPacketLength, '\0');
+    pollfd p{fd, POLLIN, 0};
+    ASSERT_EQ(poll(&p, 1, 2000), 1);
+    datagram.resize(int(recv(fd, datagram.data(), size_t(datagram.size()), 0)));
+    EXPECT_EQ(poll(&p, 1, 200), 0) << "more than one datagram";
+    ::close(fd);
+
+    const auto* bytes = reinterpret_cast<const uint8_t*>(datagram.constData());
+    ASSERT_GE(datagram.size(), kPacketHeaderLength);
+    EXPECT_EQ(datagram.left(8), QByteArray::fromHex("BCDE00000110000A"));
+    EXPECT_EQ(PacketPayloadLength(bytes), datagram.size() - kPacketHeaderLength);
+    const QList<QByteArray> lines = datagram.mid(kPacketHeaderLength).split('\n');
+    ASSERT_EQ(lines.size(), 11); // ten lines, each ending in CR LF
+    EXPECT_TRUE(lines[4].startsWith("\t\t<IP>") && lines[4].endsWith("</IP>\r"))
+        << lines[4].constData();
+    EXPECT_EQ(lines[5], "\t\t<Port>8501</Port>\r");
+    EXPECT_EQ(lines[6], "\t\t<Force>1</Force>\r");
+    EXPECT_EQ(lines[7], "\t\t<HeartBeatPeriod>10000</HeartBeatPeriod>\r");
 }
