@@ -5,10 +5,13 @@
 #include "store/DbAccess.h"
 #include "support/TestProgramDir.h"
 #include "transfer/DeviceWorkDirs.h"
+#include "ui/DeviceModifyDlg.h"
 #include "ui/FileChooser.h"
 #include "ui/ImgButton.h"
 #include "ui/KestrovaneDlg.h"
 #include "ui/MyListCtrl.h"
+#include "ui/RfcardAddDlg.h"
+#include "ui/TransparentStatic.h"
 
 #include <QComboBox>
 #include <QDir>
@@ -261,6 +264,62 @@ TEST_F(OperationsTest, DeleteDeviceRemovesItsCardsAndDirectoriesOnlyWhenConfirme
     EXPECT_EQ(w.SelectedDeviceRow(), -1);
     EXPECT_TRUE(w.Field(Dlg::IDC_DEVICE_NAME)->text().isEmpty());
     EXPECT_EQ(w.DeviceList()->Model()->RowCount(), 10);
+}
+
+TEST_F(OperationsTest, DoubleClicksOpenTheModifyDialogsOfTheClickedRows) {
+    AddDevice(QStringLiteral("Gate"));
+    const int hall = AddDevice(QStringLiteral("Hall"));
+    AddCards(hall, {QStringLiteral("EE01"), QStringLiteral("EE02")});
+    Dlg& w = Open();
+    CMyListCtrl* devices = w.DeviceList();
+    const QPoint hallCell = devices->visualRect(devices->Model()->index(1, 1)).center();
+    QTest::mouseClick(devices->viewport(), Qt::LeftButton, {}, hallCell);
+
+    Click(Dlg::IDC_MODIFY_CARD);
+    EXPECT_EQ(TakeMessages(), QStringList{QStringLiteral("Please select a rfcard first.")});
+
+    QString shownMac;
+    WhenModalOpens<CDeviceModifyDlg>([&](CDeviceModifyDlg* modify) {
+        shownMac = modify->MacEdit()->text();
+        modify->NameEdit()->setText(QStringLiteral("Main hall"));
+        QTest::mouseClick(modify->ModifyButton(), Qt::LeftButton);
+        QTest::mouseClick(modify->CloseButton(), Qt::LeftButton);
+    });
+    QTest::mouseDClick(devices->viewport(), Qt::LeftButton, {}, hallCell);
+    EXPECT_EQ(shownMac, QStringLiteral("0C1105000002"));
+    EXPECT_EQ(TakeMessages(), QStringList{QStringLiteral("Modifying Device succeeded.")});
+    EXPECT_EQ(devices->Model()->Text(1, 1), QStringLiteral("Main hall"));
+    EXPECT_EQ(w.SelectedDeviceRow(), 1);
+    EXPECT_EQ(w.Field(Dlg::IDC_DEVICE_NAME)->text(), QStringLiteral("Main hall"));
+
+    CMyListCtrl* cards = w.CardList();
+    const QPoint secondCard = cards->visualRect(cards->Model()->index(1, 3)).center();
+    QTest::mouseClick(cards->viewport(), Qt::LeftButton, {}, secondCard);
+    QString heading, code;
+    WhenModalOpens<CRfcardAddDlg>([&](CRfcardAddDlg* card) {
+        heading = card->Heading()->text();
+        code = card->CodeEdit()->text();
+        QTest::mouseClick(card->CloseButton(), Qt::LeftButton);
+    });
+    QTest::mouseDClick(cards->viewport(), Qt::LeftButton, {}, secondCard);
+    EXPECT_EQ(heading, QStringLiteral("Modify Rfcard"));
+    EXPECT_EQ(code, QStringLiteral("EE02"));
+    EXPECT_TRUE(TakeMessages().isEmpty());
+}
+
+TEST_F(OperationsTest, SynchronisingADeviceWhoseMacNamesNoWorkDirectoryFailsAtOnce) {
+    DeviceRecord d;
+    d.LocalName = QStringLiteral("Odd");
+    d.MAC = QStringLiteral("../../DB");
+    d.IP = QStringLiteral("127.0.0.9");
+    CDbAccess::GetInstance()->InsertDevice(d);
+    Open();
+    for (int id : {Dlg::IDC_UPDATE_FROM, Dlg::IDC_UPDATE_TO}) {
+        Click(id);
+        EXPECT_EQ(TakeMessages(),
+                  QStringList{QStringLiteral("Update failed\uFF0Cplease try again.")});
+    }
+    EXPECT_TRUE(QFile::exists(dir.DbPath()));
 }
 
 } // namespace
