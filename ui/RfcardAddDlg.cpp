@@ -82,7 +82,7 @@ CRfcardAddDlg::CRfcardAddDlg(QWidget* parent)
         m_day[i]->setGeometry(Rect(kDays[i].x, kDays[i].y, kDays[i].w, kDays[i].h));
     }
     // A combo box's height is that of its closed field; the rest of the
-    // described height is its drop-down.
+    // layout height is its drop-down.
     m_relay->setGeometry(Rect(88, 79, 48, 14));
     m_relay->setEditable(true);
     m_relay->addItems(kRelays);

@@ -77,7 +77,7 @@ TEST(RfcardFieldChecks, NameThenFrequencyThenCode) {
     }
 }
 
-TEST(RfcardFieldChecks, DefaultsMakeTheDescribedNewCard) {
+TEST(RfcardFieldChecks, DefaultsMakeAnAllowedCardForDoorOneAllWeek) {
     RfcardFields f;
     f.name = QStringLiteral("  Gate  ");
     f.code = QStringLiteral("ab12");

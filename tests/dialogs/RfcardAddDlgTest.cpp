@@ -37,7 +37,7 @@ protected:
     TestProgramDir dir;
 };
 
-TEST_F(RfcardAddDlgTest, AddWithTheDefaultsStoresTheDescribedCardAndStaysOpen) {
+TEST_F(RfcardAddDlgTest, AddWithTheDefaultsStoresTheCardAndStaysOpen) {
     CRfcardAddDlg dlg;
     dlg.SetOwnerKey(kOwner);
     dlg.Prepare();
