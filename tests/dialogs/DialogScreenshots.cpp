@@ -11,6 +11,7 @@
 #include "store/ProgramLayout.h"
 #include "ui/DeviceAddDlg.h"
 #include "ui/DeviceModifyDlg.h"
+#include "ui/DeviceOperations.h"
 #include "ui/DialogLook.h"
 #include "ui/ImgButton.h"
 #include "ui/MyListCtrl.h"
@@ -168,6 +169,18 @@ int main(int argc, char** argv) {
         copy.NameBox()->setCurrentIndex(1);
         Hover(copy.CopyButton());
         Shoot(&copy, QStringLiteral("copy-dialog.png"));
+    }
+    {
+        // The export file dialog, with its title in the CJK face.
+        QDir::setCurrent(programDir.path());
+        QTimer::singleShot(500, [] {
+            if (QWidget* chooser = QApplication::activeModalWidget()) {
+                Shoot(chooser, QStringLiteral("export-file-dialog.png"));
+                chooser->close();
+            }
+        });
+        QString path;
+        CDeviceOperations::ChooseExportFile(nullptr, path);
     }
     return g_ok ? 0 : 1;
 }
