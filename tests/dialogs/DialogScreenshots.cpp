@@ -3,8 +3,10 @@
 // without the device link (scan answers are put on the scan list directly).
 // Writes one PNG per view into OUTDIR. Run it under scripts/netns-run.
 #include "Logic/Control.h"
+#include "Logic/DeviceControl.h"
 #include "base/MessageBox.h"
 #include "base/ProgramDir.h"
+#include "cardlist/CardTransfer.h"
 #include "cardlist/CopyRfcardDlg.h"
 #include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
@@ -13,7 +15,9 @@
 #include "ui/DeviceModifyDlg.h"
 #include "ui/DeviceOperations.h"
 #include "ui/DialogLook.h"
+#include "ui/FileChooser.h"
 #include "ui/ImgButton.h"
+#include "ui/KestrovaneDlg.h"
 #include "ui/MyListCtrl.h"
 #include "ui/RfcardAddDlg.h"
 
@@ -169,6 +173,20 @@ int main(int argc, char** argv) {
         copy.NameBox()->setCurrentIndex(1);
         Hover(copy.CopyButton());
         Shoot(&copy, QStringLiteral("copy-dialog.png"));
+    }
+    {
+        // The garage after its cards were imported from a file of the front gate's.
+        const QString file = programDir.filePath(QStringLiteral("front-gate.xml"));
+        CardRecord* cards = CDbAccess::GetInstance()->ListCards(OwnerKey(1));
+        ExportRfcardFile(cards, file);
+        CDeviceControl::FreeRfcardList(cards);
+        CKestrovaneDlg main(CKestrovaneDlg::CoreHooks{});
+        main.show();
+        main.DeviceList()->SelectRow(1);
+        CFileChooser::SetNextFileName(file);
+        main.Button(CKestrovaneDlg::IDC_IMPORT)->click();
+        main.CardList()->SelectRow(0);
+        Shoot(&main, QStringLiteral("main-window-after-import.png"));
     }
     {
         // The export file dialog, with its title in the CJK face.
