@@ -84,7 +84,8 @@ void CDeviceModifyDlg::OnModify() {
     CopyFitting(m_device.IP, DeviceRecord::kIPCap, fields.ip);
     CopyFitting(m_device.Firmware, DeviceRecord::kFirmwareCap, fields.firmware);
     CopyFitting(m_device.MAC, DeviceRecord::kMACCap, fields.mac);
-    if (CDbAccess::GetInstance()->UpdateDeviceById(m_device) != 0) {
+    // A device that was not found has no row to update: that is a failure.
+    if (m_device.ID == 0 || CDbAccess::GetInstance()->UpdateDeviceById(m_device) != 0) {
         ShowMessageBox(QStringLiteral("Modifying Device failed."), kMsgCaption, kMsgStyleOk);
         return;
     }

@@ -171,7 +171,9 @@ void CRfcardAddDlg::OnAdd() {
     FillCardRecord(fields, m_owner, m_card);
     m_code->setText(fields.code);
     if (m_cardId != 0) {
-        const int result = CDbAccess::GetInstance()->UpdateCardById(&m_card);
+        // A card that was gone when the dialog opened has no row to update:
+        // that is a failure, not a success.
+        const int result = m_card.ID == 0 ? -1 : CDbAccess::GetInstance()->UpdateCardById(&m_card);
         ShowMessageBox(result < 0 ? QStringLiteral("Modifying Rfcard failed.")
                                   : QStringLiteral("Modifying Rfcard succeeded."),
                        kMsgCaption, kMsgStyleOk);

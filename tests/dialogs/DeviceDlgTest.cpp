@@ -190,6 +190,17 @@ TEST_F(DeviceDlgTest, ModifyChangesTheNameOfTheStoredDevice) {
     EXPECT_TRUE(none.NameEdit()->text().isEmpty() && none.MacEdit()->text().isEmpty());
     QTest::mouseClick(none.ModifyButton(), Qt::LeftButton);
     EXPECT_EQ(TakeMessages(), QStringList{QStringLiteral("You must input Device Name. ")});
+
+    // A device removed meanwhile: nothing is written, and it is not reported as done.
+    CDeviceModifyDlg gone;
+    gone.SetDeviceId(id + 1);
+    gone.Prepare();
+    gone.NameEdit()->setText(QStringLiteral("Ghost"));
+    gone.IpEdit()->setText(QStringLiteral("10.0.0.8"));
+    gone.MacEdit()->setText(QStringLiteral("0C1105000008"));
+    QTest::mouseClick(gone.ModifyButton(), Qt::LeftButton);
+    EXPECT_EQ(TakeMessages(), QStringList{QStringLiteral("Modifying Device failed.")});
+    EXPECT_EQ(Devices().size(), 1u);
 }
 
 } // namespace

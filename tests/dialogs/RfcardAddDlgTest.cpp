@@ -155,6 +155,18 @@ TEST_F(RfcardAddDlgTest, ModifyOpensTheStoredCardAndWritesItBackUnchanged) {
     EXPECT_EQ(c.TimeStart, QStringLiteral("07:30"));
 }
 
+TEST_F(RfcardAddDlgTest, ModifyOfACardThatIsGoneIsNotReportedAsDone) {
+    CRfcardAddDlg dlg;
+    dlg.SetOwnerKey(kOwner);
+    dlg.SetCardId(42);
+    dlg.Prepare();
+    dlg.NameEdit()->setText(QStringLiteral("Ghost"));
+    dlg.CodeEdit()->setText(QStringLiteral("AB"));
+    QTest::mouseClick(dlg.AddButton(), Qt::LeftButton);
+    EXPECT_EQ(TakeMessages(), QStringList{QStringLiteral("Modifying Rfcard failed.")});
+    EXPECT_TRUE(Cards(kOwner).empty());
+}
+
 TEST_F(RfcardAddDlgTest, ReadFillsOnlyTheCode) {
     ScriptedReader reader;
     CRfcardAddDlg dlg;
