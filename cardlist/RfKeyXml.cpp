@@ -89,7 +89,8 @@ int CRfKeyXml::LoadRfxmlFile(const char* path, CardRecord** list)
         return -1;
     }
     CardRecord** tail = list;
-    for (const tinyxml2::XMLElement* e = root->FirstChildElement(); e; e = e->NextSiblingElement()) {
+    for (const tinyxml2::XMLElement* e = root->FirstChildElement(); e;
+         e = e->NextSiblingElement()) {
         if (std::string_view(e->Name()) != "Key")
             continue;
         *tail = ReadKey(e);

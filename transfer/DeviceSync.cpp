@@ -25,7 +25,8 @@ QString DeviceUrl(const QString& ip, const QString& path)
 // (a 404, a 500, nothing opened locally) is a failed update, not a success.
 bool Succeeded(int result, long httpStatus)
 {
-    return result == kTransferOk || (result == kTransferUnknown && httpStatus >= 200 && httpStatus < 300);
+    return result == kTransferOk ||
+           (result == kTransferUnknown && httpStatus >= 200 && httpStatus < 300);
 }
 
 QString Message(int result, long httpStatus)

@@ -71,7 +71,8 @@ void RemoveBelow(int dirFd)
             continue;
         if (S_ISDIR(st.st_mode)) {
             ::fchmodat(::dirfd(d), name, 0700, 0);
-            const int sub = ::openat(::dirfd(d), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+            const int sub =
+                ::openat(::dirfd(d), name, O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
             if (sub >= 0)
                 RemoveBelow(sub);
             ::unlinkat(::dirfd(d), name, AT_REMOVEDIR);

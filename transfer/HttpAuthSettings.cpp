@@ -20,7 +20,8 @@ HttpAuthSettings ReadHttpAuthSettings()
     const CIniFile ini(HttpAuthSettingsPath());
     HttpAuthSettings s;
     s.AuthMode = ini.ReadInt(kSection, QStringLiteral("AuthMode"), 0);
-    s.User = ini.ReadString(kSection, QStringLiteral("User"), QString(), HttpAuthSettings::kTextCap);
+    s.User =
+        ini.ReadString(kSection, QStringLiteral("User"), QString(), HttpAuthSettings::kTextCap);
     s.Password =
         ini.ReadString(kSection, QStringLiteral("Password"), QString(), HttpAuthSettings::kTextCap);
     return s;

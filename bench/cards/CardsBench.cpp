@@ -60,12 +60,15 @@ QByteArray ShellInserts(const CardRecord* list, const QString& owner)
 {
     QByteArray sql = "BEGIN;\n";
     for (const CardRecord* c = list; c; c = c->next)
-        sql += WFormatV(QStringLiteral("insert into RfcardInfo(Name, Code, DoorNumber, Mon, Tue, Wed, Thur,Fri, Sat, "
-                                       "Sun, TimeStart, TimeEnd, WebRelay, Tags, Frequency, Owner) values('%s', "
-                                       "'%s', '%s', %d, %d, %d, %d, %d, %d, %d, '%s', '%s', 0, 0, 0, '%s');\n"),
-                        c->Name, c->Code, c->DoorNumber, c->Mon, c->Tue, c->Wed, c->Thur, c->Fri, c->Sat,
-                        c->Sun, c->TimeStart, c->TimeEnd, owner)
-                   .toUtf8();
+        sql +=
+            WFormatV(
+                QStringLiteral(
+                    "insert into RfcardInfo(Name, Code, DoorNumber, Mon, Tue, Wed, Thur,Fri, Sat, "
+                    "Sun, TimeStart, TimeEnd, WebRelay, Tags, Frequency, Owner) values('%s', "
+                    "'%s', '%s', %d, %d, %d, %d, %d, %d, %d, '%s', '%s', 0, 0, 0, '%s');\n"),
+                c->Name, c->Code, c->DoorNumber, c->Mon, c->Tue, c->Wed, c->Thur, c->Fri, c->Sat,
+                c->Sun, c->TimeStart, c->TimeEnd, owner)
+                .toUtf8();
     return sql + "COMMIT;\n";
 }
 
@@ -123,7 +126,8 @@ int main(int argc, char** argv)
     device.SeedFromFile(file.toStdString());
     auto update = [&](int device) {
         SyncJob job;
-        PrepareUpdateFromDevice(device, QStringLiteral("127.0.0.40"), QStringLiteral("0C1100000002"), job);
+        PrepareUpdateFromDevice(device, QStringLiteral("127.0.0.40"),
+                                QStringLiteral("0C1100000002"), job);
         std::atomic<int> status{0};
         job.Status = &status;
         std::thread(UpdateFromDeviceThread, &job).join();
@@ -142,9 +146,12 @@ int main(int argc, char** argv)
     rusage usage{};
     getrusage(RUSAGE_SELF, &usage);
     std::printf("cards per run                         %d\n", kCards);
-    std::printf("import into empty device              %.3f s (%d cards stored)\n", importEmpty, afterFirst);
-    std::printf("import again, every code present      %.3f s (%d cards stored)\n", importAgain, afterSecond);
-    std::printf("Update From Device, empty device      %.3f s (%d cards stored)\n", updateEmpty, afterUpdate);
+    std::printf("import into empty device              %.3f s (%d cards stored)\n", importEmpty,
+                afterFirst);
+    std::printf("import again, every code present      %.3f s (%d cards stored)\n", importAgain,
+                afterSecond);
+    std::printf("Update From Device, empty device      %.3f s (%d cards stored)\n", updateEmpty,
+                afterUpdate);
     std::printf("Update From Device again              %.3f s\n", updateAgain);
     std::printf("sqlite3 shell, one transaction        %.3f s\n", shellSeconds);
     std::printf("peak resident memory                  %ld KiB\n", usage.ru_maxrss);

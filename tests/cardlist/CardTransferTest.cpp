@@ -83,16 +83,18 @@ TEST_F(CardTransfer, ImportTwiceLeavesOneRowPerCardWithTheExtraAttributes)
     EXPECT_EQ(job.Result, 0);
     EXPECT_EQ(RunOnThread(ImportCardsThread, job), 0);
 
-    EXPECT_EQ(Cards(12), (std::map<QString, QString>{{QStringLiteral("C1"), QStringLiteral("A")},
-                                                     {QStringLiteral("C2"), QStringLiteral("B")},
-                                                     {QStringLiteral("C3"), QStringLiteral("O'Neil")}}));
+    EXPECT_EQ(Cards(12),
+              (std::map<QString, QString>{{QStringLiteral("C1"), QStringLiteral("A")},
+                                          {QStringLiteral("C2"), QStringLiteral("B")},
+                                          {QStringLiteral("C3"), QStringLiteral("O'Neil")}}));
     EXPECT_EQ(Cards(3).size(), 1u) << "another device's card of the same code is untouched";
 
     CardRecord* list = Db()->ListCards(OwnerKey(12));
     ASSERT_NE(list, nullptr);
     EXPECT_EQ(list->DoorNumber, QStringLiteral("12"));
     EXPECT_EQ(list->Mon, 1);
-    EXPECT_EQ((std::vector<int>{list->WebRelay, list->Tags, list->Frequency}), (std::vector<int>{2, 1, 30}));
+    EXPECT_EQ((std::vector<int>{list->WebRelay, list->Tags, list->Frequency}),
+              (std::vector<int>{2, 1, 30}));
     EXPECT_EQ((std::vector<int>{list->next->WebRelay, list->next->Tags, list->next->Frequency}),
               (std::vector<int>{0, 0, 0}));
     EXPECT_EQ(list->Owner, QStringLiteral("12;"));
@@ -153,10 +155,11 @@ TEST_F(CardTransfer, CopyAddsAndOverwritesByCodeAndLeavesTheSourceAlone)
         EXPECT_EQ(RunOnThread(CopyCardsThread, job), 0);
         EXPECT_EQ(job.CardList, nullptr) << "the worker took and released the list";
     }
-    EXPECT_EQ(Cards(2), (std::map<QString, QString>{{QStringLiteral("S1"), QStringLiteral("src one")},
-                                                    {QStringLiteral("S2"), QStringLiteral("src two")},
-                                                    {QStringLiteral("S3"), QStringLiteral("src three")},
-                                                    {QStringLiteral("T9"), QStringLiteral("target only")}}));
+    EXPECT_EQ(Cards(2),
+              (std::map<QString, QString>{{QStringLiteral("S1"), QStringLiteral("src one")},
+                                          {QStringLiteral("S2"), QStringLiteral("src two")},
+                                          {QStringLiteral("S3"), QStringLiteral("src three")},
+                                          {QStringLiteral("T9"), QStringLiteral("target only")}}));
     EXPECT_EQ(Cards(1), sourceBefore);
 }
 

@@ -11,7 +11,9 @@ namespace {
 
 class RfKeyXml : public ::testing::Test {
 protected:
-    std::string Path(const char* name) const { return m_dir.filePath(QString::fromUtf8(name)).toStdString(); }
+    std::string Path(const char* name) const {
+        return m_dir.filePath(QString::fromUtf8(name)).toStdString();
+    }
     std::string Write(const char* name, const QByteArray& text) const
     {
         QFile f(QString::fromStdString(Path(name)));
@@ -114,10 +116,14 @@ TEST_F(RfKeyXml, ReadsOnlyKeyChildrenOfAnyRootWithCapsAndDefaults)
     const std::string path = Write(
         "device.xml",
         "<?xml version=\"1.0\"?>\r\n<Cards>\r\n"
-        "  <Key ID=\"9\" Name=\"" + name31.toUtf8() + "\" Code=\"A1\" Mon=\"1\" Tue=\"yes\" "
-        "DoorWebRelay=\"4\" Tags=\" 2\" Frequency=\"-7x\" Sat=\"99999999999999999999\" DoorNum=\"123456789012\"/>\r\n"
-        "  <!-- a comment -->\r\n  <Other ID=\"5\"/>\r\n  <key Code=\"lower\"/>\r\n  text\r\n"
-        "  <Key Name=\"" + name32.toUtf8() + "\" Code=\"A2\"/>\r\n</Cards>\r\n");
+        "  <Key ID=\"9\" Name=\"" +
+            name31.toUtf8() +
+            "\" Code=\"A1\" Mon=\"1\" Tue=\"yes\" "
+            "DoorWebRelay=\"4\" Tags=\" 2\" Frequency=\"-7x\" Sat=\"99999999999999999999\" "
+            "DoorNum=\"123456789012\"/>\r\n"
+            "  <!-- a comment -->\r\n  <Other ID=\"5\"/>\r\n  <key Code=\"lower\"/>\r\n  text\r\n"
+            "  <Key Name=\"" +
+            name32.toUtf8() + "\" Code=\"A2\"/>\r\n</Cards>\r\n");
 
     CardRecord* list = CRfKeyXml::ParseRfxmlFile(path.c_str());
     ASSERT_NE(list, nullptr);
@@ -154,7 +160,9 @@ TEST_F(RfKeyXml, UnreadableFilesGiveNullAndTheirLogLine)
     const std::string missing = Path("nothere.xml");
     const Case cases[] = {
         {missing,
-         QStringLiteral("CRfKeyXml::ParseRfxmlFile: %1 file no exit.").arg(QString::fromStdString(missing)), -1},
+         QStringLiteral("CRfKeyXml::ParseRfxmlFile: %1 file no exit.")
+             .arg(QString::fromStdString(missing)),
+         -1},
         {m_dir.path().toStdString(), QStringLiteral("file no exit."), -1},
         {Write("decl.xml", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n"),
          QStringLiteral("CRfKeyXml::ParseRfxmlFile: ROOT Node is NULL"), -1},
@@ -181,8 +189,9 @@ TEST(GetXmlAttribute, FirstExactNameWithinItsCapacity)
 {
     tinyxml2::XMLDocument doc;
     const std::string big(256, 'x');
-    ASSERT_EQ(doc.Parse(("<Key a=\"1\" A=\"2\" b=\"" + big + "\" c=\"" + big.substr(1) + "\"/>").c_str()),
-              tinyxml2::XML_SUCCESS);
+    ASSERT_EQ(
+        doc.Parse(("<Key a=\"1\" A=\"2\" b=\"" + big + "\" c=\"" + big.substr(1) + "\"/>").c_str()),
+        tinyxml2::XML_SUCCESS);
     const tinyxml2::XMLElement* e = doc.FirstChildElement();
     EXPECT_EQ(GetXmlAttribute(e, "a"), "1");
     EXPECT_EQ(GetXmlAttribute(e, "A"), "2");

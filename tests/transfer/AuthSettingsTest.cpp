@@ -26,7 +26,8 @@ TEST_F(AuthSettings, MissingFileGivesDefaultsAndSaveCreatesAPrivateFile)
     EXPECT_TRUE(GetHttpAuthSettings().Password.isEmpty());
 
     ASSERT_EQ(SaveHttpAuthSettings(2, QStringLiteral("admin"), QStringLiteral("pa ss=wörd")), 0);
-    EXPECT_EQ(ReadAll(path), QByteArray("[HttpAuth]\nAuthMode=2\nUser=admin\nPassword=pa ss=w\xc3\xb6rd\n"));
+    EXPECT_EQ(ReadAll(path),
+              QByteArray("[HttpAuth]\nAuthMode=2\nUser=admin\nPassword=pa ss=w\xc3\xb6rd\n"));
     struct stat st{};
     ASSERT_EQ(stat(path.toUtf8().constData(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0600u);
@@ -47,14 +48,19 @@ TEST_F(AuthSettings, SaveDoesNotCreateTheConfigDirectory)
 TEST_F(AuthSettings, ReadsLikeTheProfileFunctions)
 {
     const QString long70(70, QLatin1Char('L'));
-    WriteAll(path, ("; comment\r\n[Other]\r\nUser=not me\r\n[httpauth]\r\n  authmode = 5 \r\nUSER = \"quoted "
-                    "user\" \r\nPassword=" + long70 + "\r\n").toUtf8());
+    WriteAll(
+        path,
+        ("; comment\r\n[Other]\r\nUser=not me\r\n[httpauth]\r\n  authmode = 5 \r\nUSER = \"quoted "
+         "user\" \r\nPassword=" +
+         long70 + "\r\n")
+            .toUtf8());
     HttpAuthSettings s = ReadHttpAuthSettings();
     EXPECT_EQ(s.AuthMode, 5);
     EXPECT_EQ(s.User, QStringLiteral("quoted user"));
     EXPECT_EQ(s.Password, long70.left(63));
 
-    const std::pair<const char*, int> modes[] = {{"-1", -1}, {"2x", 2}, {"abc", 0}, {"", 0}, {" +1", 1}};
+    const std::pair<const char*, int> modes[] = {
+        {"-1", -1}, {"2x", 2}, {"abc", 0}, {"", 0}, {" +1", 1}};
     for (const auto& [text, mode] : modes) {
         WriteAll(path, QByteArray("[HttpAuth]\nAuthMode=") + text + "\n");
         EXPECT_EQ(ReadHttpAuthSettings().AuthMode, mode) << text;
@@ -65,8 +71,9 @@ TEST_F(AuthSettings, WriteReplacesOneKeyAndKeepsTheRest)
 {
     WriteAll(path, "[Other]\nUser=keep\n\n[HTTPAUTH]\nuser=old\nExtra=1\n\n[Last]\nX=y\n");
     ASSERT_EQ(SaveHttpAuthSettings(-1, QStringLiteral("new"), QString()), 0);
-    EXPECT_EQ(ReadAll(path), QByteArray("[Other]\nUser=keep\n\n[HTTPAUTH]\nUser=new\nExtra=1\nAuthMode=-1\n"
-                                        "Password=\n\n[Last]\nX=y\n"));
+    EXPECT_EQ(ReadAll(path),
+              QByteArray("[Other]\nUser=keep\n\n[HTTPAUTH]\nUser=new\nExtra=1\nAuthMode=-1\n"
+                         "Password=\n\n[Last]\nX=y\n"));
     EXPECT_EQ(ReadHttpAuthSettings().AuthMode, -1);
 
     const CIniFile ini(path);

@@ -96,7 +96,8 @@ TEST_F(DeviceSync, UpdateFromDeviceMergesIntoTheDevicesCards)
     Save(Card(QStringLiteral("SHARED"), 12, QStringLiteral("Local")));
     Save(Card(QStringLiteral("LOCALONLY"), 12, QStringLiteral("Stays")));
     Save(Card(QStringLiteral("SHARED"), 2, QStringLiteral("Other owner")));
-    const QString workFile = dir.File(QStringLiteral("Devices/UpdateFrom/001122AABBCC/001122AABBCC.xml"));
+    const QString workFile =
+        dir.File(QStringLiteral("Devices/UpdateFrom/001122AABBCC/001122AABBCC.xml"));
     WriteAll(dir.File(QStringLiteral("Devices/UpdateFrom/001122AABBCC.stale")), "x");
 
     EXPECT_EQ(UpdateFrom(), QStringList{Shown(QStringLiteral("Updating Succeeded."))});
@@ -106,17 +107,20 @@ TEST_F(DeviceSync, UpdateFromDeviceMergesIntoTheDevicesCards)
     EXPECT_EQ(requests[0].method, "GET");
     EXPECT_EQ(requests[0].path, "/api/rfkey/export");
     EXPECT_EQ(ReadAll(workFile), served);
-    EXPECT_EQ(Cards(12), (std::map<QString, QString>{{QStringLiteral("LOCALONLY"), QStringLiteral("Stays")},
-                                                     {QStringLiteral("NEW"), QString()},
-                                                     {QStringLiteral("SHARED"), QStringLiteral("From device")}}));
-    EXPECT_EQ(Cards(2), (std::map<QString, QString>{{QStringLiteral("SHARED"), QStringLiteral("Other owner")}}));
+    EXPECT_EQ(Cards(12), (std::map<QString, QString>{
+                             {QStringLiteral("LOCALONLY"), QStringLiteral("Stays")},
+                             {QStringLiteral("NEW"), QString()},
+                             {QStringLiteral("SHARED"), QStringLiteral("From device")}}));
+    EXPECT_EQ(Cards(2), (std::map<QString, QString>{
+                            {QStringLiteral("SHARED"), QStringLiteral("Other owner")}}));
 
     CardRecord* list = Db()->ListCards(OwnerKey(12));
     ASSERT_NE(list, nullptr);
     const CardRecord& shared = *list; // the existing row, overwritten in place
     EXPECT_EQ(shared.Code, QStringLiteral("SHARED"));
     EXPECT_EQ(shared.DoorNumber, QStringLiteral("34"));
-    EXPECT_EQ((std::vector<int>{shared.Mon, shared.Tue, shared.Wed, shared.WebRelay, shared.Tags, shared.Frequency}),
+    EXPECT_EQ((std::vector<int>{shared.Mon, shared.Tue, shared.Wed, shared.WebRelay, shared.Tags,
+                                shared.Frequency}),
               (std::vector<int>{1, 1, 0, 5, 2, 7}));
     EXPECT_EQ(shared.TimeEnd, QStringLiteral("02:00"));
     CDeviceControl::FreeRfcardList(list);
@@ -165,7 +169,8 @@ TEST_F(DeviceSync, UpdateFromDeviceOutcomes)
 TEST_F(DeviceSync, NoAnswerGivesUpdateFailed)
 {
     device.SetFault(Fault::NoAnswer);
-    EXPECT_EQ(UpdateFrom(), QStringList{Shown(QStringLiteral("Update failed\uFF0Cplease try again."))});
+    EXPECT_EQ(UpdateFrom(),
+              QStringList{Shown(QStringLiteral("Update failed\uFF0Cplease try again."))});
     EXPECT_EQ(device.Requests().size(), 3u) << "three attempts";
 }
 
@@ -196,7 +201,8 @@ TEST_F(DeviceSync, UpdateToDeviceWithoutCardsAndItsFailures)
 {
     EXPECT_EQ(UpdateTo(9), QStringList{Shown(QStringLiteral("Updating Succeeded."))});
     EXPECT_EQ(QByteArray::fromStdString(device.CardList()),
-              QByteArray("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KeyData>\n    < />\n</KeyData>\n"));
+              QByteArray(
+                  "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<KeyData>\n    < />\n</KeyData>\n"));
 
     device.SetAuth(Auth::Digest, "admin", "right");
     EXPECT_EQ(UpdateTo(9), QStringList{Shown(QStringLiteral("Authentication failed."))});
@@ -211,8 +217,10 @@ TEST(DeviceWorkDirs, NamesAndRefusedMacs)
 {
     TestProgramDir dir;
     EXPECT_EQ(GetDevicesDir(), dir.Path() + QStringLiteral("/Devices"));
-    EXPECT_EQ(GetUpdateToFile(kMac), dir.Path() + QStringLiteral("/Devices/UpdateTo/001122AABBCC/001122AABBCC.xml"));
-    EXPECT_EQ(GetUpdateFromDir(kMac), dir.Path() + QStringLiteral("/Devices/UpdateFrom/001122AABBCC"));
+    EXPECT_EQ(GetUpdateToFile(kMac),
+              dir.Path() + QStringLiteral("/Devices/UpdateTo/001122AABBCC/001122AABBCC.xml"));
+    EXPECT_EQ(GetUpdateFromDir(kMac),
+              dir.Path() + QStringLiteral("/Devices/UpdateFrom/001122AABBCC"));
     for (const char* mac : {"", "..", "../../etc", "AA/BB", "a b"}) {
         EXPECT_TRUE(GetUpdateToDir(QString::fromUtf8(mac)).isEmpty()) << mac;
         SyncJob job;

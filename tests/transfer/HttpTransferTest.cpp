@@ -16,7 +16,8 @@ namespace {
 using Fault = SimWebServer::Fault;
 using Auth = SimWebServer::Auth;
 
-const QByteArray kList = "<?xml version=\"1.0\"?>\n<KeyData>\n    <Key ID=\"1\" Code=\"AA\"/>\n</KeyData>\n";
+const QByteArray kList =
+    "<?xml version=\"1.0\"?>\n<KeyData>\n    <Key ID=\"1\" Code=\"AA\"/>\n</KeyData>\n";
 
 class HttpTransfer : public ::testing::Test {
 protected:
@@ -128,31 +129,38 @@ TEST_F(HttpTransfer, DownloadIntoMissingDirectoryMakesNoRequest)
     const QString path = Local("no/such/dir/list.xml");
     EXPECT_EQ(DownloadHttpFile(exportUrl, path), -1);
     EXPECT_TRUE(device.Requests().empty());
-    EXPECT_EQ(log.Drain(), QStringList{QStringLiteral("DownloadHttpFile: Failed to open file <%1>").arg(path)});
+    EXPECT_EQ(log.Drain(),
+              QStringList{QStringLiteral("DownloadHttpFile: Failed to open file <%1>").arg(path)});
 }
 
 TEST_F(HttpTransfer, OneFailureThenSuccessLogsTwoLines)
 {
     LogCapture log;
-    ScriptedPeer peer({QByteArray(), "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"});
+    ScriptedPeer peer(
+        {QByteArray(), "HTTP/1.1 200 OK\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"});
     const QString url = QStringLiteral("http://127.0.0.30/api/rfkey/export");
     EXPECT_EQ(DownloadHttpFile(url, Local("flaky.xml")), 1);
     const QStringList lines = log.Drain();
     ASSERT_EQ(lines.size(), 2) << lines.join(QLatin1Char('\n')).toStdString();
-    EXPECT_EQ(lines[0].toStdString(), QStringLiteral("DownloadHttpFile: request %1 failed: Server returned "
-                                                     "nothing (no headers, no data), try again")
-                                          .arg(url)
-                                          .toStdString());
-    EXPECT_EQ(lines[1].toStdString(), QStringLiteral("DownloadHttpFile: request %1 success").arg(url).toStdString());
+    EXPECT_EQ(lines[0].toStdString(),
+              QStringLiteral("DownloadHttpFile: request %1 failed: Server returned "
+                             "nothing (no headers, no data), try again")
+                  .arg(url)
+                  .toStdString());
+    EXPECT_EQ(lines[1].toStdString(),
+              QStringLiteral("DownloadHttpFile: request %1 success").arg(url).toStdString());
 }
 
 TEST_F(HttpTransfer, HeaderTextIsKeptTo1023Bytes)
 {
     const QByteArray status = "HTTP/1.1 404 Not Found\r\n";
     const QByteArray pad = "X-Pad: " + QByteArray(1023 - status.size() - 7 - 2, 'p') + "\r\n";
-    ScriptedPeer peer({status + pad + "X-Late: 400\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"});
+    ScriptedPeer peer(
+        {status + pad + "X-Late: 400\r\nContent-Length: 0\r\nConnection: close\r\n\r\n"});
     long code = 0;
-    EXPECT_EQ(DownloadHttpFile(QStringLiteral("http://127.0.0.30/api/rfkey/export"), Local("h.xml"), &code), 0)
+    EXPECT_EQ(DownloadHttpFile(QStringLiteral("http://127.0.0.30/api/rfkey/export"), Local("h.xml"),
+                               &code),
+              0)
         << "the \"400\" beyond the first 1023 bytes is not seen";
     EXPECT_EQ(code, 404);
 }
@@ -163,7 +171,8 @@ TEST_F(HttpTransfer, ThreeFailuresLogFourLinesAndGiveNoAnswer)
     const QString url = QStringLiteral("http://127.0.0.31/api/rfkey/import");
     WriteAll(Local("up.xml"), kList);
     EXPECT_EQ(UploadHttpFile(url, Local("up.xml")), 4);
-    const QString failed = QStringLiteral("UploadHttpFile: request %1 failed: Couldn't connect to server").arg(url);
+    const QString failed =
+        QStringLiteral("UploadHttpFile: request %1 failed: Couldn't connect to server").arg(url);
     EXPECT_EQ(log.Drain(), (QStringList{failed + QStringLiteral(", try again"), failed,
                                         failed + QStringLiteral(", try again"), failed}));
 
@@ -196,10 +205,14 @@ TEST_F(HttpTransfer, CredentialsFollowTheAuthModeReadAfresh)
         const char* scheme; // what the last request carried
     };
     const Case cases[] = {
-        {0, Auth::None, "s3cr3t-pass", 1, ""},          {3, Auth::None, "s3cr3t-pass", 1, ""},
-        {-1, Auth::None, "s3cr3t-pass", 1, ""},         {1, Auth::Basic, "s3cr3t-pass", 1, "Basic "},
-        {2, Auth::Digest, "s3cr3t-pass", 1, "Digest "}, {1, Auth::Basic, "wrong", 3, "Basic "},
-        {2, Auth::Digest, "wrong", 3, "Digest "},       {0, Auth::Basic, "s3cr3t-pass", 3, ""},
+        {0, Auth::None, "s3cr3t-pass", 1, ""},
+        {3, Auth::None, "s3cr3t-pass", 1, ""},
+        {-1, Auth::None, "s3cr3t-pass", 1, ""},
+        {1, Auth::Basic, "s3cr3t-pass", 1, "Basic "},
+        {2, Auth::Digest, "s3cr3t-pass", 1, "Digest "},
+        {1, Auth::Basic, "wrong", 3, "Basic "},
+        {2, Auth::Digest, "wrong", 3, "Digest "},
+        {0, Auth::Basic, "s3cr3t-pass", 3, ""},
     };
     for (const Case& c : cases) {
         ASSERT_EQ(SaveHttpAuthSettings(c.mode, QStringLiteral("admin"), secret), 0);

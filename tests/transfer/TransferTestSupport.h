@@ -30,7 +30,10 @@ private:
     QStringList m_seen;
 };
 
-inline QString Shown(const QString& text) { return QStringLiteral("Kestrovane System|%1|0").arg(text); }
+inline QString Shown(const QString& text)
+{
+    return QStringLiteral("Kestrovane System|%1|0").arg(text);
+}
 
 inline QByteArray ReadAll(const QString& path)
 {

@@ -118,9 +118,8 @@ bool SimWebServer::Start(const std::string& address, int port)
     m_server->Get("/api/rfkey/export", [this](const httplib::Request& req, httplib::Response& res) {
         Handle(req, res, false);
     });
-    m_server->Post("/api/rfkey/import", [this](const httplib::Request& req, httplib::Response& res) {
-        Handle(req, res, true);
-    });
+    m_server->Post("/api/rfkey/import", [this](const httplib::Request& req,
+                                               httplib::Response& res) { Handle(req, res, true); });
     if (!m_server->bind_to_port(address, port)) {
         m_server.reset();
         return false;
@@ -366,14 +365,16 @@ void SimWebServer::Handle(const httplib::Request& req, httplib::Response& res, b
         res.status = 200;
     } else if (fault == Fault::Malformed) {
         res.status = 200;
-        res.set_content("<?xml version=\"1.0\"?>\n<KeyData>\n    <Key ID=\"1\" Name=\"x", "application/xml");
+        res.set_content("<?xml version=\"1.0\"?>\n<KeyData>\n    <Key ID=\"1\" Name=\"x",
+                        "application/xml");
     } else if (fault == Fault::HugeBody) {
         res.status = 200;
         res.set_content_provider(hugeBytes, "application/xml",
                                  [](size_t offset, size_t length, httplib::DataSink& sink) {
                                      static const std::string chunk(64 * 1024, ' ');
                                      (void)offset;
-                                     return sink.write(chunk.data(), std::min(length, chunk.size()));
+                                     return sink.write(chunk.data(),
+                                                       std::min(length, chunk.size()));
                                  });
     } else if (upload) {
         if (!req.has_file("file")) {
