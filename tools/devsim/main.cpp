@@ -93,19 +93,22 @@ int main(int argc, char** argv)
     std::vector<std::unique_ptr<SimWebServer>> web;
     for (const SimDeviceConfig& d : http ? devices : std::vector<SimDeviceConfig>()) {
         auto server = std::make_unique<SimWebServer>();
-        static const SimWebServer::Auth auths[] = {SimWebServer::Auth::None, SimWebServer::Auth::Basic,
-                                                   SimWebServer::Auth::Digest};
+        static const SimWebServer::Auth auths[] = {
+            SimWebServer::Auth::None, SimWebServer::Auth::Basic, SimWebServer::Auth::Digest};
         server->SetAuth(auths[int(d.authMode)], d.user.toStdString(), d.password.toStdString());
         SimWebServer::Fault fault = SimWebServer::Fault::None;
         if (!d.httpFault.isEmpty() && !SimWebServer::ParseFault(d.httpFault.toStdString(), &fault))
-            return Usage("unknown http-fault (none 400 401 403 404 500 noanswer slow empty malformed huge)");
+            return Usage(
+                "unknown http-fault (none 400 401 403 404 500 noanswer slow empty malformed huge)");
         server->SetFault(fault);
         if (!d.cardListFile.isEmpty()) {
             server->SeedFromFile(d.cardListFile.toStdString());
             server->SetStoreFile(d.cardListFile.toStdString());
         }
         if (!server->Start(d.ip.toStdString(), d.httpPort))
-            return Usage(("cannot serve HTTP on " + d.ip + ":" + QString::number(d.httpPort)).toLocal8Bit().constData());
+            return Usage(("cannot serve HTTP on " + d.ip + ":" + QString::number(d.httpPort))
+                             .toLocal8Bit()
+                             .constData());
         web.push_back(std::move(server));
     }
 
