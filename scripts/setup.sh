@@ -8,8 +8,7 @@ build=${KV_BUILD_DIR:-$here/build}
 
 pkgs=(cmake ninja-build g++ pkg-config qt6-base-dev libsqlite3-dev sqlite3
       libcurl4-openssl-dev libssl-dev openssl libtinyxml2-dev libgtest-dev libgmock-dev
-      libcpp-httplib-dev fonts-liberation fonts-wqy-microhei iproute2 util-linux
-      python3)
+      libcpp-httplib-dev fonts-liberation fonts-wqy-microhei iproute2 util-linux)
 missing=()
 for p in "${pkgs[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
