@@ -5,15 +5,11 @@
 #include "ui/MessageBoxes.h"
 
 #include <QIcon>
-#include <QStyleFactory>
 
 CKestrovaneApp::CKestrovaneApp(int& argc, char** argv) : QApplication(argc, argv) {
     setApplicationName(QStringLiteral("Kestrovane"));
     setApplicationVersion(QStringLiteral("1.0.0.10"));
-    // One style and one dialog font everywhere, whatever the desktop prefers,
-    // so every machine shows the same fixed layouts.
-    setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    setFont(CDialogLook::DialogFont(11));
+    CDialogLook::ApplyToApplication();
     setWindowIcon(QIcon(CDialogLook::Picture(QStringLiteral("Kestrovane.png"))));
 }
 

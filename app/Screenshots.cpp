@@ -1,8 +1,14 @@
 // kestrovane-screenshots OUTDIR: starts the windows on a throwaway program
-// directory with sample devices and cards, without the device link, and writes
-// a PNG of the main window and of each of its dialogs into OUTDIR.
+// directory with sample devices and cards, without the device link (scan
+// answers are put on the scan list directly), and writes a PNG of the main
+// window and of each of its dialogs, also in use, into OUTDIR.
+// Run it under scripts/netns-run.
+#include "Logic/Control.h"
+#include "Logic/DeviceControl.h"
 #include "base/MessageBox.h"
 #include "base/ProgramDir.h"
+#include "cardlist/CardTransfer.h"
+#include "cardlist/CopyRfcardDlg.h"
 #include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
 #include "store/ProgramLayout.h"
@@ -10,16 +16,22 @@
 #include "transfer/HttpAuthSettings.h"
 #include "transfer/WaitDlg.h"
 #include "ui/ConfirmDlg.h"
-#include "ui/DialogLook.h"
+#include "ui/DeviceAddDlg.h"
+#include "ui/DeviceModifyDlg.h"
+#include "ui/DeviceOperations.h"
+#include "ui/FileChooser.h"
 #include "ui/ImgButton.h"
 #include "ui/KestrovaneDlg.h"
 #include "ui/MyListCtrl.h"
+#include "ui/OffscreenApp.h"
+#include "ui/RfcardAddDlg.h"
 
-#include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QEventLoop>
+#include <QLineEdit>
 #include <QMouseEvent>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTimer>
 #include <cstdio>
@@ -53,7 +65,8 @@ void Hover(QWidget* widget) {
     QApplication::sendEvent(widget, &move);
 }
 
-void SampleData() {
+// Fills the store; returns the card the card dialog modifies.
+int SampleData() {
     CDbAccess* db = CDbAccess::GetInstance();
     const struct {
         const char* name;
@@ -96,15 +109,26 @@ void SampleData() {
         c.Owner = OwnerKey(1);
         db->SaveCard(&c);
     }
+    // The card dialogs show one card of the back door, which the main window
+    // pictures leave unselected.
+    CardRecord c;
+    c.Name = QStringLiteral("Caretaker");
+    c.Code = QStringLiteral("C3B2A104");
+    c.DoorNumber = QStringLiteral("23");
+    c.Mon = c.Tue = c.Wed = c.Thur = c.Fri = 1;
+    c.TimeStart = QStringLiteral("06:30");
+    c.TimeEnd = QStringLiteral("22:00");
+    c.WebRelay = 2;
+    c.Tags = 1;
+    c.Frequency = 3;
+    c.Owner = OwnerKey(4);
+    db->SaveCard(&c);
+    return db->ListCards(OwnerKey(4))->ID;
 }
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(CDialogLook::DialogFont(11));
+    COffscreenApp app(argc, argv);
     if (argc < 2) {
         std::fprintf(stderr, "usage: kestrovane-screenshots OUTDIR\n");
         return 2;
@@ -121,7 +145,7 @@ int main(int argc, char** argv) {
     }
     SetProgramDir(programDir.path());
     CppSQLite3DB::GetInstance().Open(MakeProgramPath(QStringLiteral("DB\\Kestrovane.db")));
-    SampleData();
+    const int cardId = SampleData();
     // Dialogs opened from the main window must not wait for a click here.
     SetMessageBoxHandler([](const QString&, const QString&, int) { return 0; });
 
@@ -181,6 +205,91 @@ int main(int argc, char** argv) {
         SaveHttpAuthSettings(1, QStringLiteral("admin"), QStringLiteral("secret"));
         CHttpAuthSettingDlg settings;
         Shoot(&settings, QStringLiteral("settings-dialog.png"));
+    }
+    {
+        CDeviceAddDlg add;
+        add.Prepare();
+        const struct {
+            const char* ip;
+            const char* mac;
+            const char* model;
+            const char* firmware;
+        } answers[] = {{"127.0.1.7", "0C1105E2E007", "E12", "20.1.2"},
+                       {"127.0.1.8", "0C1105E2E008", "R20", "91.30.1.8"},
+                       {"127.0.1.9", "0C1105E2E009", "E12", "20.1.3"}};
+        for (const auto& a : answers) {
+            DeviceRecord d;
+            d.IP = QString::fromLatin1(a.ip);
+            d.MAC = QString::fromLatin1(a.mac);
+            d.Model = QString::fromLatin1(a.model);
+            d.Firmware = QString::fromLatin1(a.firmware);
+            CControl::GetInstance()->AddScanDevice(&d);
+        }
+        add.show();
+        Settle(CDeviceAddDlg::kScanDelayMs + 300);
+        add.ResultList()->SelectRow(1);
+        add.OnResultDoubleClick();
+        add.NameEdit()->setText(QStringLiteral("Side Entrance"));
+        Hover(add.AddButton());
+        Shoot(&add, QStringLiteral("device-add-dialog.png"));
+    }
+    {
+        CDeviceModifyDlg modify;
+        modify.SetDeviceId(3);
+        modify.Prepare();
+        Hover(modify.ModifyButton());
+        Shoot(&modify, QStringLiteral("device-modify-dialog.png"));
+    }
+    {
+        CRfcardAddDlg card;
+        card.SetOwnerKey(OwnerKey(1));
+        card.Prepare();
+        card.NameEdit()->setText(QStringLiteral("Visitor"));
+        card.CodeEdit()->setText(QStringLiteral("C3B2A104"));
+        card.DayBox(5)->setChecked(false);
+        card.DayBox(6)->setChecked(false);
+        Hover(card.ReadButton());
+        Shoot(&card, QStringLiteral("card-add-dialog.png"));
+    }
+    {
+        CRfcardAddDlg card;
+        card.SetOwnerKey(OwnerKey(4));
+        card.SetCardId(cardId);
+        card.Prepare();
+        Shoot(&card, QStringLiteral("card-modify-dialog.png"));
+    }
+    {
+        CCopyRfcardDlg copy(1);
+        copy.Prepare();
+        copy.NameBox()->setCurrentIndex(1);
+        Hover(copy.CopyButton());
+        Shoot(&copy, QStringLiteral("copy-dialog.png"));
+    }
+    {
+        // The garage after its cards were imported from a file of the front gate's.
+        const QString file = programDir.filePath(QStringLiteral("front-gate.xml"));
+        CardRecord* cards = CDbAccess::GetInstance()->ListCards(OwnerKey(1));
+        ExportRfcardFile(cards, file);
+        CDeviceControl::FreeRfcardList(cards);
+        CKestrovaneDlg main(CKestrovaneDlg::CoreHooks{});
+        main.show();
+        main.DeviceList()->SelectRow(1);
+        CFileChooser::SetNextFileName(file);
+        main.Button(CKestrovaneDlg::IDC_IMPORT)->click();
+        main.CardList()->SelectRow(0);
+        Shoot(&main, QStringLiteral("main-window-after-import.png"));
+    }
+    {
+        // The export file dialog, with its title in the CJK face.
+        QDir::setCurrent(programDir.path());
+        QTimer::singleShot(500, [] {
+            if (QWidget* chooser = QApplication::activeModalWidget()) {
+                Shoot(chooser, QStringLiteral("export-file-dialog.png"));
+                chooser->close();
+            }
+        });
+        QString path;
+        CDeviceOperations::ChooseExportFile(nullptr, path);
     }
     return g_ok ? 0 : 1;
 }

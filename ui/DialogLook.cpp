@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QPalette>
+#include <QStyleFactory>
 #include <QWidget>
 
 namespace {
@@ -88,4 +89,9 @@ void CDialogLook::Apply(QWidget* window, const QFont* labelFont) {
                 child->setFont(*labelFont);
         }
     }
+}
+
+void CDialogLook::ApplyToApplication() {
+    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
+    QApplication::setFont(DialogFont(11));
 }

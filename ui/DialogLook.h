@@ -27,6 +27,9 @@ public:
     static QString FitText(const QFontMetrics& metrics, const QString& text, int width);
     // Full path of a picture under Resources/UI/ of the program directory.
     static QString Picture(const QString& fileName);
+    // One style and one dialog font for the whole application, whatever the
+    // desktop prefers, so every machine shows the same fixed layouts.
+    static void ApplyToApplication();
 
     // Background colour on the window; white text on labels, group-box titles,
     // check boxes and read-only edits (drawn in labelFont when given); editable

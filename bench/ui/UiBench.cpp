@@ -8,15 +8,14 @@
 //     deepest offset), previous and go (to page 2,778).
 #include "base/ProgramDir.h"
 #include "store/ProgramLayout.h"
-#include "ui/DialogLook.h"
 #include "ui/ImgButton.h"
 #include "ui/KestrovaneDlg.h"
 #include "ui/MessageBoxes.h"
+#include "ui/OffscreenApp.h"
 
 #include <QApplication>
 #include <QLabel>
 #include <QLineEdit>
-#include <QStyleFactory>
 #include <QTemporaryDir>
 #include <QTest>
 #include <algorithm>
@@ -86,11 +85,7 @@ double Median(std::vector<double> v) {
 } // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    QApplication app(argc, argv);
-    QApplication::setStyle(QStyleFactory::create(QStringLiteral("Fusion")));
-    QApplication::setFont(CDialogLook::DialogFont(11));
+    COffscreenApp app(argc, argv);
     CMessageBoxes::Install();
 
     QTemporaryDir dir;
