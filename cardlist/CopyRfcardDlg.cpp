@@ -13,36 +13,30 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 using DialogUnits::Rect;
 
 CCopyRfcardDlg::CCopyRfcardDlg(int targetId, QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint), m_targetId(targetId),
-      m_heading(new CTransparentStatic(QStringLiteral("Copy Rfcard From Device"), this)),
-      m_close(new CImgButton(QString(), this)), m_names(new QComboBox(this)),
+    : CFramelessDlg(QStringLiteral("Copy Rfcard From Device"), kWithCloseButton, parent),
+      m_targetId(targetId), m_names(new QComboBox(this)),
       m_copy(new CImgButton(QStringLiteral("Copy"), this)) {
     setFont(CDialogLook::DialogFont());
     setFixedSize(Rect(0, 0, 260, 100).size());
-    m_heading->setGeometry(Rect(0, 0, 260, 20));
-    m_close->setGeometry(Rect(238, 0, 22, 20));
+    Heading()->setGeometry(Rect(0, 0, 260, 20));
+    CloseButton()->setGeometry(Rect(238, 0, 22, 20));
     (new QLabel(QStringLiteral("Device Name:"), this))->setGeometry(Rect(14, 38, 70, 14));
     m_names->setGeometry(Rect(90, 37, 154, 14));
     m_names->setEditable(true);
     m_names->setInsertPolicy(QComboBox::NoInsert);
     m_names->lineEdit()->setMaxLength(DeviceRecord::kLocalNameCap - 1);
     m_copy->setGeometry(Rect(98, 68, 64, 24));
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_copy, &QPushButton::clicked, this, &CCopyRfcardDlg::OnCopy);
 }
 
 void CCopyRfcardDlg::Prepare() {
     m_copy->SetLook(QStringLiteral("ButtonCommonInactive.png"),
                     QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
-    m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
-                     QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
-    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    m_heading->setFont(CDialogLook::Font18());
+    PrepareFrame();
     m_names->setFont(CDialogLook::Font18());
 
     m_names->clear();
@@ -89,22 +83,5 @@ void CCopyRfcardDlg::OnCopy() {
 }
 
 void CCopyRfcardDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter presses the focused button and otherwise ends the dialog, like its
-    // standard OK key.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        else
-            accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CCopyRfcardDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    // Without a caption bar the dialog needs an edge of its own to stand out.
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    EnterPressesFocusedButton(event);
 }

@@ -1,13 +1,12 @@
 #pragma once
-#include <QDialog>
+#include "ui/FramelessDlg.h"
 
 class CImgButton;
-class CTransparentStatic;
 class QComboBox;
 
 // Copies every card of another device, picked or typed by name, to the target
 // device. Stays open after a copy, so cards of several devices can be gathered.
-class CCopyRfcardDlg : public QDialog {
+class CCopyRfcardDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     explicit CCopyRfcardDlg(int targetId, QWidget* parent = nullptr);
@@ -18,19 +17,14 @@ public:
 
     void OnCopy();
 
-    CTransparentStatic* Heading() const { return m_heading; }
     CImgButton* CopyButton() const { return m_copy; }
-    CImgButton* CloseButton() const { return m_close; }
     QComboBox* NameBox() const { return m_names; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     int m_targetId;
-    CTransparentStatic* m_heading;
-    CImgButton* m_close;
     QComboBox* m_names;
     CImgButton* m_copy;
 };

@@ -10,23 +10,18 @@
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 using DialogUnits::Rect;
 
 CHttpAuthSettingDlg::CHttpAuthSettingDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_header(new CTransparentStatic(QStringLiteral("Http Auth Setting"), this)),
-      m_close(new CImgButton(QString(), this)), m_mode(new QComboBox(this)),
+    : CFramelessDlg(QStringLiteral("Http Auth Setting"), kWithCloseButton, parent),
+      m_mode(new QComboBox(this)),
       m_user(new QLineEdit(this)), m_password(new QLineEdit(this)),
       m_save(new CImgButton(QStringLiteral("Save"), this)) {
     setFixedSize(Rect(0, 0, 372, 131).size());
-    m_header->setGeometry(Rect(0, 0, 372, 20));
-    m_header->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    m_header->setFont(CDialogLook::Font18());
-    m_close->setGeometry(Rect(350, 0, 22, 20));
-    m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
-                     QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
+    Heading()->setGeometry(Rect(0, 0, 372, 20));
+    CloseButton()->setGeometry(Rect(350, 0, 22, 20));
+    PrepareFrame();
 
     const struct {
         const char* text;
@@ -59,7 +54,6 @@ CHttpAuthSettingDlg::CHttpAuthSettingDlg(QWidget* parent)
                                                                              : -1);
 
     connect(m_save, &QPushButton::clicked, this, &CHttpAuthSettingDlg::OnSave);
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
 }
 
 void CHttpAuthSettingDlg::OnSave() {
@@ -69,11 +63,4 @@ void CHttpAuthSettingDlg::OnSave() {
     ShowMessageBox(saved == 0 ? QStringLiteral("Saving succeed") : QStringLiteral("Saving failed."),
                    kMsgCaption, kMsgStyleOk);
     accept();
-}
-
-void CHttpAuthSettingDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

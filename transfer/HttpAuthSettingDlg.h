@@ -1,14 +1,13 @@
 #pragma once
-#include <QDialog>
+#include "ui/FramelessDlg.h"
 
 class CImgButton;
-class CTransparentStatic;
 class QComboBox;
 class QLineEdit;
 
 // Edits the credentials for the devices' web interface in the settings file:
 // the mode ("None", "Basic", "Digest"), the user name and the password.
-class CHttpAuthSettingDlg : public QDialog {
+class CHttpAuthSettingDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     explicit CHttpAuthSettingDlg(QWidget* parent = nullptr);
@@ -17,17 +16,11 @@ public:
     QLineEdit* UserEdit() const { return m_user; }
     QLineEdit* PasswordEdit() const { return m_password; }
     CImgButton* SaveButton() const { return m_save; }
-    CImgButton* CloseButton() const { return m_close; }
-
-protected:
-    void paintEvent(QPaintEvent* event) override;
 
 private slots:
     void OnSave();
 
 private:
-    CTransparentStatic* m_header;
-    CImgButton* m_close;
     QComboBox* m_mode;
     QLineEdit* m_user;
     QLineEdit* m_password;

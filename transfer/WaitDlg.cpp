@@ -7,19 +7,16 @@
 #include <QCloseEvent>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 #include <QTimer>
 
 using DialogUnits::Rect;
 
 CWaitDlg::CWaitDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_header(new CTransparentStatic(QStringLiteral("Operation Process"), this)),
+    : CFramelessDlg(QStringLiteral("Operation Process"), kNoCloseButton, parent),
       m_counter(new QLabel(m_seconds, this)), m_ticker(new QTimer(this)) {
     setFixedSize(Rect(0, 0, 316, 137).size());
-    m_header->setGeometry(Rect(0, 0, 315, 15));
-    m_header->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    m_header->setFont(CDialogLook::Font18());
+    Heading()->setGeometry(Rect(0, 0, 315, 15));
+    PrepareFrame();
 
     auto* message =
         new QLabel(QStringLiteral("Operation is been processing, please wait..."), this);
@@ -64,11 +61,4 @@ void CWaitDlg::keyPressEvent(QKeyEvent* event) {
         event->key() == Qt::Key_Enter)
         return;
     QDialog::keyPressEvent(event);
-}
-
-void CWaitDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

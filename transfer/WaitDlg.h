@@ -1,15 +1,15 @@
 #pragma once
-#include <QDialog>
+#include "ui/FramelessDlg.h"
+
 #include <atomic>
 
-class CTransparentStatic;
 class QLabel;
 class QTimer;
 
 // The modal progress dialog of the long operations. It counts its one-second
 // ticks and ends itself at the first tick after the worker has set m_status
 // to 2; nothing else closes it, because the worker still uses it until then.
-class CWaitDlg : public QDialog {
+class CWaitDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     static constexpr int kTickMs = 1000;
@@ -28,7 +28,6 @@ public slots:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private slots:
     void OnTick();
@@ -36,7 +35,6 @@ private slots:
 private:
     QString m_seconds = QStringLiteral("0");
     bool m_ending = false;
-    CTransparentStatic* m_header;
     QLabel* m_counter;
     QTimer* m_ticker;
 };

@@ -8,17 +8,15 @@
 
 #include <QKeyEvent>
 #include <QLabel>
-#include <QPainter>
 
 using DialogUnits::Rect;
 
 CConfirmDlg::CConfirmDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_heading(new CTransparentStatic(QStringLiteral(" Confirmation"), this)),
+    : CFramelessDlg(QStringLiteral(" Confirmation"), kNoCloseButton, parent),
       m_text(new QLabel(this)), m_first(new CImgButton(QStringLiteral("YES"), this)),
       m_second(new CImgButton(QStringLiteral("NO"), this)) {
     setFixedSize(Rect(0, 0, 316, 137).size());
-    m_heading->setGeometry(Rect(0, 0, 315, 15));
+    Heading()->setGeometry(Rect(0, 0, 315, 15));
     m_text->setGeometry(Rect(0, 25, 315, 48));
     m_first->setGeometry(Rect(47, 110, 63, 24));
     m_second->setGeometry(Rect(205, 110, 63, 24));
@@ -34,8 +32,7 @@ void CConfirmDlg::Prepare() {
     for (CImgButton* button : {m_first, m_second})
         button->SetLook(QStringLiteral("ButtonCommonInactive.png"),
                         QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
-    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    m_heading->setFont(CDialogLook::Font18());
+    PrepareFrame();
     if (m_style == kMsgStyleOk) {
         m_first->setText(QStringLiteral("OK"));
         m_second->hide();
@@ -57,12 +54,4 @@ void CConfirmDlg::keyPressEvent(QKeyEvent* event) {
         return;
     }
     QDialog::keyPressEvent(event);
-}
-
-void CConfirmDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    // A box without a caption bar needs an edge of its own to stand out.
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

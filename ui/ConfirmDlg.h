@@ -1,14 +1,13 @@
 #pragma once
-#include <QDialog>
+#include "ui/FramelessDlg.h"
 
 class CImgButton;
-class CTransparentStatic;
 class QLabel;
 
 // The program's own message and question box: a heading " Confirmation", the
 // message centred below it, and "YES"/"NO" (style 4) or one centred "OK"
 // (style 0). Ends Accepted for its first button or Enter, Rejected otherwise.
-class CConfirmDlg : public QDialog {
+class CConfirmDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     explicit CConfirmDlg(QWidget* parent = nullptr);
@@ -24,17 +23,14 @@ public:
     CImgButton* FirstButton() const { return m_first; }
     CImgButton* SecondButton() const { return m_second; }
     QLabel* MessageLabel() const { return m_text; }
-    CTransparentStatic* Heading() const { return m_heading; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     QString m_caption;
     int m_style = 4;
     QString m_message;
-    CTransparentStatic* m_heading;
     QLabel* m_text;
     CImgButton* m_first;
     CImgButton* m_second;

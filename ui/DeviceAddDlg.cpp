@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 using DialogUnits::Rect;
 
@@ -48,17 +47,16 @@ QLineEdit* Edit(QWidget* parent, int y, int capacity) {
 } // namespace
 
 CDeviceAddDlg::CDeviceAddDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_heading(new CTransparentStatic(QStringLiteral("Add Device"), this)),
-      m_close(new CImgButton(QString(), this)), m_name(Edit(this, 25, DeviceRecord::kLocalNameCap)),
+    : CFramelessDlg(QStringLiteral("Add Device"), kWithCloseButton, parent),
+      m_name(Edit(this, 25, DeviceRecord::kLocalNameCap)),
       m_ip(Edit(this, 50, DeviceRecord::kIPCap)), m_mac(Edit(this, 75, DeviceRecord::kMACCap)),
       m_firmware(Edit(this, 100, DeviceRecord::kFirmwareCap)),
       m_add(new CImgButton(QStringLiteral("Add"), this)),
       m_scan(new CImgButton(QStringLiteral("Scan"), this)), m_results(new CMyListCtrl(this)) {
     setFont(CDialogLook::DialogFont());
     setFixedSize(Rect(0, 0, 372, 350).size());
-    m_heading->setGeometry(Rect(0, 0, 372, 20));
-    m_close->setGeometry(Rect(349, 0, 22, 20));
+    Heading()->setGeometry(Rect(0, 0, 372, 20));
+    CloseButton()->setGeometry(Rect(349, 0, 22, 20));
     m_add->setGeometry(Rect(99, 126, 64, 24));
     m_scan->setGeometry(Rect(208, 126, 64, 24));
     m_results->setGeometry(Rect(18, 156, 337, 187));
@@ -70,7 +68,6 @@ CDeviceAddDlg::CDeviceAddDlg(QWidget* parent)
     m_scanTimer.setSingleShot(true);
     m_scanTimer.setInterval(kScanDelayMs);
 
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_add, &QPushButton::clicked, this, &CDeviceAddDlg::OnAdd);
     connect(m_scan, &QPushButton::clicked, this, &CDeviceAddDlg::OnScan);
     connect(&m_scanTimer, &QTimer::timeout, this, &CDeviceAddDlg::OnScanTimer);
@@ -82,10 +79,7 @@ void CDeviceAddDlg::Prepare() {
     for (CImgButton* button : {m_add, m_scan})
         button->SetLook(QStringLiteral("ButtonCommonInactive.png"),
                         QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
-    m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
-                     QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
-    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    m_heading->setFont(CDialogLook::Font18());
+    PrepareFrame();
     for (QLineEdit* edit : {m_name, m_ip, m_mac, m_firmware})
         edit->setFont(CDialogLook::Font18());
     m_results->SetColumns(kColumns);
@@ -180,22 +174,5 @@ void CDeviceAddDlg::ShowFields() {
 }
 
 void CDeviceAddDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter presses the button that has the focus, and otherwise ends the
-    // dialog like its standard OK key.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        else
-            accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CDeviceAddDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    // Without a caption bar the dialog needs an edge of its own to stand out.
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    EnterPressesFocusedButton(event);
 }

@@ -1,18 +1,17 @@
 #pragma once
 #include "ui/DeviceFields.h"
 
-#include <QDialog>
+#include "ui/FramelessDlg.h"
 #include <QTimer>
 
 class CImgButton;
 class CMyListCtrl;
-class CTransparentStatic;
 class QLineEdit;
 
 // Adds a device, typed in or picked from the devices that answered the last
 // announcement and are not stored yet. Every opening, Scan and successful add
 // announces afresh and lists the answers a little later.
-class CDeviceAddDlg : public QDialog {
+class CDeviceAddDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     // Time the devices get to answer an announcement before the list is filled.
@@ -28,10 +27,8 @@ public:
     void OnAdd();
     void OnResultDoubleClick();
 
-    CTransparentStatic* Heading() const { return m_heading; }
     CImgButton* AddButton() const { return m_add; }
     CImgButton* ScanButton() const { return m_scan; }
-    CImgButton* CloseButton() const { return m_close; }
     QLineEdit* NameEdit() const { return m_name; }
     QLineEdit* IpEdit() const { return m_ip; }
     QLineEdit* MacEdit() const { return m_mac; }
@@ -46,7 +43,6 @@ signals:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     void OnScanTimer();
@@ -55,8 +51,6 @@ private:
 
     DeviceFields m_fields;
     QTimer m_scanTimer;
-    CTransparentStatic* m_heading;
-    CImgButton* m_close;
     QLineEdit* m_name;
     QLineEdit* m_ip;
     QLineEdit* m_mac;

@@ -11,7 +11,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 using DialogUnits::Rect;
 
@@ -28,9 +27,7 @@ QLineEdit* Edit(QWidget* parent, int y, int capacity, bool readOnly) {
 } // namespace
 
 CDeviceModifyDlg::CDeviceModifyDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_heading(new CTransparentStatic(QStringLiteral("Modify Device"), this)),
-      m_close(new CImgButton(QString(), this)),
+    : CFramelessDlg(QStringLiteral("Modify Device"), kWithCloseButton, parent),
       m_name(Edit(this, 25, DeviceRecord::kLocalNameCap, false)),
       m_ip(Edit(this, 50, DeviceRecord::kIPCap, true)),
       m_mac(Edit(this, 75, DeviceRecord::kMACCap, true)),
@@ -38,23 +35,19 @@ CDeviceModifyDlg::CDeviceModifyDlg(QWidget* parent)
       m_modify(new CImgButton(QStringLiteral("Modify"), this)) {
     setFont(CDialogLook::DialogFont());
     setFixedSize(Rect(0, 0, 372, 155).size());
-    m_heading->setGeometry(Rect(0, 0, 372, 20));
-    m_close->setGeometry(Rect(350, 0, 22, 20));
+    Heading()->setGeometry(Rect(0, 0, 372, 20));
+    CloseButton()->setGeometry(Rect(350, 0, 22, 20));
     m_modify->setGeometry(Rect(153, 127, 64, 24));
     for (int i = 0; i < 4; ++i)
         (new QLabel(QString::fromLatin1(kLabels[i]), this))
             ->setGeometry(Rect(18, 25 + 25 * i, 66, 15));
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_modify, &QPushButton::clicked, this, &CDeviceModifyDlg::OnModify);
 }
 
 void CDeviceModifyDlg::Prepare() {
     m_modify->SetLook(QStringLiteral("ButtonCommonInactive.png"),
                       QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
-    m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
-                     QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
-    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    m_heading->setFont(CDialogLook::Font18());
+    PrepareFrame();
     for (QLineEdit* edit : {m_name, m_ip, m_mac, m_firmware})
         edit->setFont(CDialogLook::Font18());
     m_device = DeviceRecord();
@@ -93,22 +86,5 @@ void CDeviceModifyDlg::OnModify() {
 }
 
 void CDeviceModifyDlg::keyPressEvent(QKeyEvent* event) {
-    // Enter presses the button that has the focus, and otherwise ends the
-    // dialog like its standard OK key.
-    if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
-        if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
-            button->click();
-        else
-            accept();
-        return;
-    }
-    QDialog::keyPressEvent(event);
-}
-
-void CDeviceModifyDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    // Without a caption bar the dialog needs an edge of its own to stand out.
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
+    EnterPressesFocusedButton(event);
 }

@@ -2,15 +2,14 @@
 #include "store/DeviceRecord.h"
 #include "ui/DeviceFields.h"
 
-#include <QDialog>
+#include "ui/FramelessDlg.h"
 
 class CImgButton;
-class CTransparentStatic;
 class QLineEdit;
 
 // Changes the name of a stored device; its IP, MAC and firmware are shown
 // read-only. Modify leaves the dialog open.
-class CDeviceModifyDlg : public QDialog {
+class CDeviceModifyDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     explicit CDeviceModifyDlg(QWidget* parent = nullptr);
@@ -23,9 +22,7 @@ public:
 
     void OnModify();
 
-    CTransparentStatic* Heading() const { return m_heading; }
     CImgButton* ModifyButton() const { return m_modify; }
-    CImgButton* CloseButton() const { return m_close; }
     QLineEdit* NameEdit() const { return m_name; }
     QLineEdit* IpEdit() const { return m_ip; }
     QLineEdit* MacEdit() const { return m_mac; }
@@ -33,13 +30,10 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     int m_deviceId = 0;
     DeviceRecord m_device;
-    CTransparentStatic* m_heading;
-    CImgButton* m_close;
     QLineEdit* m_name;
     QLineEdit* m_ip;
     QLineEdit* m_mac;

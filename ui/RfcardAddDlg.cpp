@@ -14,7 +14,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QPainter>
 
 using DialogUnits::Rect;
 
@@ -55,9 +54,8 @@ QLineEdit* Edit(QWidget* parent, const QRect& where, int capacity) {
 } // namespace
 
 CRfcardAddDlg::CRfcardAddDlg(QWidget* parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_heading(new CTransparentStatic(QStringLiteral("Add Rfcard"), this)),
-      m_close(new CImgButton(QString(), this)), m_add(new CImgButton(QStringLiteral("Add"), this)),
+    : CFramelessDlg(QStringLiteral("Add Rfcard"), kWithCloseButton, parent),
+      m_add(new CImgButton(QStringLiteral("Add"), this)),
       m_read(new CImgButton(QStringLiteral("Read"), this)),
       m_name(Edit(this, Rect(88, 31, 100, 14), CardRecord::kNameCap)),
       m_frequency(Edit(this, Rect(88, 129, 100, 14), 12)),
@@ -67,8 +65,8 @@ CRfcardAddDlg::CRfcardAddDlg(QWidget* parent)
       m_tags(new QComboBox(this)) {
     setFont(CDialogLook::DialogFont());
     setFixedSize(Rect(0, 0, 397, 185).size());
-    m_heading->setGeometry(Rect(0, 0, 397, 20));
-    m_close->setGeometry(Rect(375, 0, 22, 20));
+    Heading()->setGeometry(Rect(0, 0, 397, 20));
+    CloseButton()->setGeometry(Rect(375, 0, 22, 20));
     m_add->setGeometry(Rect(8, 158, 64, 24));
     m_read->setGeometry(Rect(325, 158, 64, 24));
     for (const Label& l : kLabels)
@@ -92,7 +90,6 @@ CRfcardAddDlg::CRfcardAddDlg(QWidget* parent)
     m_tags->setEnabled(false);
     m_frequency->setEnabled(false);
 
-    connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     connect(m_add, &QPushButton::clicked, this, &CRfcardAddDlg::OnAdd);
     connect(m_read, &QPushButton::clicked, this, &CRfcardAddDlg::OnRead);
 }
@@ -101,18 +98,16 @@ void CRfcardAddDlg::Prepare() {
     for (CImgButton* button : {m_add, m_read})
         button->SetLook(QStringLiteral("ButtonCommonInactive.png"),
                         QStringLiteral("ButtonCommonActive.png"), CDialogLook::Font18(), -20);
-    m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
-                     QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
-    m_heading->SetImage(CDialogLook::Picture(QStringLiteral("IconMenuHeader.png")));
-    for (QWidget* w : std::initializer_list<QWidget*>{m_heading, m_name, m_code, m_start, m_end,
-                                                      m_frequency, m_relay, m_tags})
+    PrepareFrame();
+    for (QWidget* w : std::initializer_list<QWidget*>{m_name, m_code, m_start, m_end, m_frequency,
+                                                      m_relay, m_tags})
         w->setFont(CDialogLook::Font18());
     m_relay->setCurrentIndex(0);
     m_tags->setCurrentIndex(0);
 
     RfcardFields fields;
     if (m_cardId != 0) {
-        m_heading->setText(QStringLiteral("Modify Rfcard"));
+        Heading()->setText(QStringLiteral("Modify Rfcard"));
         m_add->setText(QStringLiteral("Modify"));
         m_card = CardRecord();
         CDbAccess::GetInstance()->GetCardById(m_cardId, &m_card);
@@ -201,12 +196,4 @@ void CRfcardAddDlg::keyPressEvent(QKeyEvent* event) {
     default:
         QDialog::keyPressEvent(event);
     }
-}
-
-void CRfcardAddDlg::paintEvent(QPaintEvent* event) {
-    QDialog::paintEvent(event);
-    // Without a caption bar the dialog needs an edge of its own to stand out.
-    QPainter painter(this);
-    painter.setPen(QColor(CDialogLook::kBackground).darker(160));
-    painter.drawRect(rect().adjusted(0, 0, -1, -1));
 }

@@ -2,10 +2,9 @@
 #include "store/CardRecord.h"
 #include "ui/RfcardFields.h"
 
-#include <QDialog>
+#include "ui/FramelessDlg.h"
 
 class CImgButton;
-class CTransparentStatic;
 class QCheckBox;
 class QComboBox;
 class QLineEdit;
@@ -13,7 +12,7 @@ class QLineEdit;
 // Adds a card to a device (card ID 0) or changes one of its cards. Storing
 // leaves the dialog open, so several cards can be entered one after another;
 // Enter and Escape do nothing, the close button cancels.
-class CRfcardAddDlg : public QDialog {
+class CRfcardAddDlg : public CFramelessDlg {
     Q_OBJECT
 public:
     explicit CRfcardAddDlg(QWidget* parent = nullptr);
@@ -29,10 +28,8 @@ public:
     void OnAdd();
     void OnRead();
 
-    CTransparentStatic* Heading() const { return m_heading; }
     CImgButton* AddButton() const { return m_add; }
     CImgButton* ReadButton() const { return m_read; }
-    CImgButton* CloseButton() const { return m_close; }
     QLineEdit* NameEdit() const { return m_name; }
     QLineEdit* CodeEdit() const { return m_code; }
     QLineEdit* StartEdit() const { return m_start; }
@@ -45,7 +42,6 @@ public:
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;
-    void paintEvent(QPaintEvent* event) override;
 
 private:
     RfcardFields ReadControls() const;
@@ -54,8 +50,6 @@ private:
     int m_cardId = 0;
     QString m_owner;
     CardRecord m_card; // kept between stores, as the fields that do not fit leave it
-    CTransparentStatic* m_heading;
-    CImgButton* m_close;
     CImgButton* m_add;
     CImgButton* m_read;
     QLineEdit* m_name;
