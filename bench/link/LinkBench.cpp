@@ -13,10 +13,10 @@
 #include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
 #include "store/ProgramLayout.h"
+#include "support/ResidentKb.h"
 
 #include <QCoreApplication>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QProcess>
 #include <QTemporaryDir>
 #include <algorithm>
@@ -39,16 +39,6 @@ double CpuSeconds(int who)
 
 // Everything but this thread, which only announces and polls the store.
 double CoreCpuSeconds() { return CpuSeconds(RUSAGE_SELF) - CpuSeconds(RUSAGE_THREAD); }
-
-long ResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 int Online() { return CDbAccess::GetInstance()->CountDevicesByState(1, QString()); }
 

@@ -3,6 +3,7 @@
 #include "cardlist/RfKeyXml.h"
 #include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
+#include "support/StoreLists.h"
 #include "support/TestProgramDir.h"
 
 #include <QFile>
@@ -24,19 +25,6 @@ CardRecord Card(const QString& code, int owner, const QString& name)
     c.TimeEnd = QStringLiteral("23:59");
     c.Owner = OwnerKey(owner);
     return c;
-}
-
-void Save(CardRecord c) { ASSERT_EQ(Db()->SaveCard(&c), 0); }
-
-// code -> name of every card of the owner
-std::map<QString, QString> Cards(int owner)
-{
-    std::map<QString, QString> out;
-    CardRecord* list = Db()->ListCards(OwnerKey(owner));
-    for (CardRecord* c = list; c; c = c->next)
-        out[c->Code] = c->Name;
-    CDeviceControl::FreeRfcardList(list);
-    return out;
 }
 
 int RunOnThread(int (*worker)(CardTransferJob*), CardTransferJob& job)

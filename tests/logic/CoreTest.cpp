@@ -8,6 +8,7 @@
 #include "base/ProgramDir.h"
 #include "store/DbAccess.h"
 #include "support/LogCapture.h"
+#include "support/StoreLists.h"
 #include "support/TestProgramDir.h"
 
 #include <QDir>
@@ -39,15 +40,6 @@ std::unique_ptr<SocketMsg> Report(const SimDeviceConfig& device, int id = MSG_ID
     WritePacketHeader(msg->Data, id, int(packet.size()) - kPacketHeaderLength);
     msg->Length = int(packet.size());
     return msg;
-}
-
-std::vector<DeviceRecord> Chain(DeviceRecord* head)
-{
-    std::vector<DeviceRecord> out;
-    for (DeviceRecord* r = head; r; r = r->next)
-        out.push_back(*r);
-    CDeviceControl::FreeDeviceList(head);
-    return out;
 }
 
 DeviceRecord Stored(const QString& mac, const QString& name)

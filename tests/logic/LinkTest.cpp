@@ -7,10 +7,11 @@
 #include "store/CppSQLite3DB.h"
 #include "store/DbAccess.h"
 #include "support/LogCapture.h"
+#include "support/ResidentKb.h"
+#include "support/StoreLists.h"
 #include "support/TestProgramDir.h"
 
 #include <QDir>
-#include <QFile>
 #include <QProcess>
 #include <arpa/inet.h>
 #include <gtest/gtest.h>
@@ -55,15 +56,6 @@ template <class Pred> bool WaitUntil(Pred pred, int ms = 10000)
     return pred();
 }
 
-std::vector<DeviceRecord> Chain(DeviceRecord* head)
-{
-    std::vector<DeviceRecord> out;
-    for (DeviceRecord* r = head; r; r = r->next)
-        out.push_back(*r);
-    CDeviceControl::FreeDeviceList(head);
-    return out;
-}
-
 // Once the server has seen every connection end, all that the devices sent has
 // been queued; once the queue is idle, all of it has been handled.
 void Quiesce()
@@ -103,16 +95,6 @@ SimDeviceConfig Sim(const char* mac, const char* firmware, const char* ip)
 }
 
 int OpenDescriptors() { return int(QDir(QStringLiteral("/proc/self/fd")).count()) - 2; }
-
-long ResidentKb()
-{
-    QFile status(QStringLiteral("/proc/self/status"));
-    status.open(QIODevice::ReadOnly);
-    for (const QByteArray& line : status.readAll().split('\n'))
-        if (line.startsWith("VmRSS:"))
-            return line.mid(6).trimmed().split(' ').first().toLong();
-    return -1;
-}
 
 } // namespace
 

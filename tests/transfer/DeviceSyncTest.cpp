@@ -2,6 +2,7 @@
 #include "TransferTestSupport.h"
 #include "cardlist/RfKeyXml.h"
 #include "store/DbAccess.h"
+#include "support/StoreLists.h"
 #include "support/TestProgramDir.h"
 #include "tools/devsim/web/SimWebServer.h"
 #include "transfer/DeviceSync.h"
@@ -32,18 +33,6 @@ CardRecord Card(const QString& code, int owner, const QString& name)
     c.TimeEnd = QStringLiteral("22:00");
     c.Owner = OwnerKey(owner);
     return c;
-}
-
-void Save(CardRecord c) { ASSERT_EQ(Db()->SaveCard(&c), 0); }
-
-std::map<QString, QString> Cards(int owner)
-{
-    std::map<QString, QString> out;
-    CardRecord* list = Db()->ListCards(OwnerKey(owner));
-    for (CardRecord* c = list; c; c = c->next)
-        out[c->Code] = c->Name;
-    CDeviceControl::FreeRfcardList(list);
-    return out;
 }
 
 int RunWorker(int (*worker)(SyncJob*), SyncJob& job)
