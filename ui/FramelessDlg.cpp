@@ -9,14 +9,16 @@
 
 CFramelessDlg::CFramelessDlg(const QString& heading, CloseButtonChoice close, QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint),
-      m_heading(new CTransparentStatic(heading, this)) {
+      m_heading(new CTransparentStatic(heading, this))
+{
     if (close == kWithCloseButton) {
         m_close = new CImgButton(QString(), this);
         connect(m_close, &QPushButton::clicked, this, &QDialog::reject);
     }
 }
 
-void CFramelessDlg::PrepareFrame() {
+void CFramelessDlg::PrepareFrame()
+{
     if (m_close)
         m_close->SetLook(QStringLiteral("ButtonCommonOffInactive.png"),
                          QStringLiteral("ButtonCommonOffActive.png"), CDialogLook::Font18(), -20);
@@ -24,7 +26,8 @@ void CFramelessDlg::PrepareFrame() {
     m_heading->setFont(CDialogLook::Font18());
 }
 
-void CFramelessDlg::EnterPressesFocusedButton(QKeyEvent* event) {
+void CFramelessDlg::EnterPressesFocusedButton(QKeyEvent* event)
+{
     if (event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) {
         if (auto* button = qobject_cast<QPushButton*>(focusWidget()))
             button->click();
@@ -35,7 +38,8 @@ void CFramelessDlg::EnterPressesFocusedButton(QKeyEvent* event) {
     QDialog::keyPressEvent(event);
 }
 
-void CFramelessDlg::paintEvent(QPaintEvent* event) {
+void CFramelessDlg::paintEvent(QPaintEvent* event)
+{
     QDialog::paintEvent(event);
     // Without a caption bar the dialog needs an edge of its own to stand out.
     QPainter painter(this);

@@ -2,12 +2,13 @@
 
 #include "ui/DialogLook.h"
 
-COffscreenApp::COffscreenApp(int& argc, char** argv)
-    : QApplication(DefaultToOffscreen(argc), argv) {
+COffscreenApp::COffscreenApp(int& argc, char** argv) : QApplication(DefaultToOffscreen(argc), argv)
+{
     CDialogLook::ApplyToApplication();
 }
 
-int& COffscreenApp::DefaultToOffscreen(int& argc) {
+int& COffscreenApp::DefaultToOffscreen(int& argc)
+{
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
     return argc;

@@ -30,4 +30,7 @@ inline std::map<QString, QString> Cards(int owner)
     return out;
 }
 
-inline void Save(CardRecord c) { ASSERT_EQ(CDbAccess::GetInstance()->SaveCard(&c), 0); }
+inline void Save(CardRecord c)
+{
+    ASSERT_EQ(CDbAccess::GetInstance()->SaveCard(&c), 0);
+}
