@@ -8,4 +8,4 @@ build=${KV_BUILD_DIR:-$here/build}
 export QT_QPA_PLATFORM=offscreen
 cd "$build"
 # Every test executable isolates itself in a namespace of its own (tests/CMakeLists.txt).
-exec ctest --output-on-failure --timeout 600 -j2 "$@"
+exec ctest --output-on-failure --timeout 300 -j2 "$@"

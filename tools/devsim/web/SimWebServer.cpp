@@ -125,6 +125,10 @@ bool SimWebServer::Start(const std::string& address, int port)
         return false;
     }
     m_thread = std::thread([this] { m_server->listen_after_bind(); });
+    // The server only takes a stop once its loop runs; a stop that came
+    // earlier would leave the loop waiting in accept for good.
+    for (int i = 0; i < 5000 && !m_server->is_running(); ++i)
+        std::this_thread::sleep_for(std::chrono::milliseconds(1));
     return true;
 }
 
