@@ -75,10 +75,10 @@ int SampleData() {
         const char* firmware;
         int state;
     } devices[] = {
-        {"Front Gate", "127.0.0.11", "0C1105AABB01", "111.30.1.201", 1},
+        {"Front Gate", "127.0.0.11", "0C1105AABB01", "11.30.1.201", 1},
         {"Garage", "127.0.0.12", "0C1105AABB02", "20.30.1.15", 0},
         {"Lobby Door Phone West Wing Entrance", "127.0.0.13", "0C1105AABB03", "91.30.1.8", 1},
-        {"Back Door", "127.0.0.14", "0C1105AABB04", "111.30.1.201", 0}};
+        {"Back Door", "127.0.0.14", "0C1105AABB04", "11.30.1.201", 0}};
     for (const auto& d : devices) {
         DeviceRecord r;
         r.Type = 0;
@@ -214,9 +214,9 @@ int main(int argc, char** argv) {
             const char* mac;
             const char* model;
             const char* firmware;
-        } answers[] = {{"127.0.1.7", "0C1105E2E007", "E12", "20.1.2"},
-                       {"127.0.1.8", "0C1105E2E008", "R20", "91.30.1.8"},
-                       {"127.0.1.9", "0C1105E2E009", "E12", "20.1.3"}};
+        } answers[] = {{"127.0.1.7", "0C1105E2E007", "E11", "11.30.1.7"},
+                       {"127.0.1.8", "0C1105E2E008", "X91", "91.30.1.8"},
+                       {"127.0.1.9", "0C1105E2E009", "R20", "20.30.1.9"}};
         for (const auto& a : answers) {
             DeviceRecord d;
             d.IP = QString::fromLatin1(a.ip);
