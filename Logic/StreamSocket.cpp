@@ -179,7 +179,8 @@ bool CStreamSocket::ServeClient(ClientEntry& entry, SocketMsg& msg)
 
     uint8_t stretch[2 * kMaxPacketLength];
     const int carried = int(entry.carry.size());
-    std::memcpy(stretch, entry.carry.data(), size_t(carried));
+    if (carried > 0)
+        std::memcpy(stretch, entry.carry.data(), size_t(carried));
     const ssize_t got = recv(entry.Socket, stretch + carried, kMaxPacketLength, MSG_DONTWAIT);
     if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK || errno == EINTR))
         return true;
