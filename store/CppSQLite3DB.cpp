@@ -58,12 +58,6 @@ void CppSQLite3DB::Close()
     m_db = nullptr;
 }
 
-bool CppSQLite3DB::IsOpen()
-{
-    std::lock_guard guard(m_lock);
-    return m_db != nullptr;
-}
-
 void CppSQLite3DB::CheckOpen() const
 {
     if (!m_db)

@@ -22,7 +22,6 @@ public:
 
     void Open(const QString& path);
     void Close();
-    bool IsOpen();
     // Runs one statement that yields no rows. Returns 0; every failure raises,
     // including a statement that could not complete (still busy, misuse).
     int Execute(const QString& sql);
