@@ -12,12 +12,11 @@ CMulticastSocket::~CMulticastSocket() { Close(); }
 int CMulticastSocket::Open()
 {
     Close();
-    m_port = kPort;
     const int fd = socket(AF_INET, SOCK_DGRAM | SOCK_CLOEXEC, 0);
     const int on = 1;
     sockaddr_in a{};
     a.sin_family = AF_INET;
-    a.sin_port = htons(uint16_t(m_port));
+    a.sin_port = htons(uint16_t(kPort));
     a.sin_addr.s_addr = htonl(INADDR_ANY);
     if (fd < 0 || setsockopt(fd, SOL_SOCKET, SO_REUSEADDR, &on, sizeof on) != 0 ||
         bind(fd, reinterpret_cast<sockaddr*>(&a), sizeof a) != 0) {
@@ -53,7 +52,7 @@ int CMulticastSocket::SendUdpMsg(const SocketMsg* msg)
         return -1;
     sockaddr_in to{};
     to.sin_family = AF_INET;
-    to.sin_port = htons(uint16_t(m_port));
+    to.sin_port = htons(uint16_t(kPort));
     inet_pton(AF_INET, kGroup, &to.sin_addr);
     return int(sendto(m_socket, msg->Data, size_t(msg->Length), MSG_NOSIGNAL,
                       reinterpret_cast<sockaddr*>(&to), sizeof to));

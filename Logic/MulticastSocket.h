@@ -22,6 +22,5 @@ public:
     int SendUdpMsg(const SocketMsg* msg);
 
 private:
-    int m_port = kPort;
     int m_socket = -1;
 };
