@@ -16,24 +16,12 @@
 #include <cstdlib>
 #include <cstring>
 #include <netdb.h>
-#include <sys/resource.h>
 #include <unistd.h>
 
 namespace {
 
 const QString kProtocol = QStringLiteral("2.0");
 constexpr int kHeartBeatPeriodMs = 10000;
-
-// Thousands of devices each hold a connection, so the soft descriptor limit is
-// raised as far as the hard one allows.
-void RaiseDescriptorLimit()
-{
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
-}
 
 // The first IPv4 address the host's name resolves to, or empty.
 QString HostIPv4()

@@ -8,6 +8,10 @@
 #include <mutex>
 #include <vector>
 
+// Thousands of devices each hold a connection, so the soft descriptor limit is
+// raised as far as the hard one allows.
+void RaiseDescriptorLimit();
+
 // The TCP server the devices connect to: accepts, cuts each connection's byte
 // stream into packets and hands them on, and sends a packet to one device.
 class CStreamSocket {

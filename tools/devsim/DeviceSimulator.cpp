@@ -3,6 +3,7 @@
 #include "Logic/MsgPacket.h"
 #include "Logic/MulticastSocket.h"
 #include "Logic/PacketFramer.h"
+#include "Logic/StreamSocket.h"
 #include "SimReport.h"
 
 #include <arpa/inet.h>
@@ -12,7 +13,6 @@
 #include <netinet/in.h>
 #include <sys/epoll.h>
 #include <sys/eventfd.h>
-#include <sys/resource.h>
 #include <sys/socket.h>
 #include <tinyxml2.h>
 #include <unistd.h>
@@ -78,12 +78,7 @@ CDeviceSimulator::~CDeviceSimulator()
 
 QString CDeviceSimulator::Start(bool listen)
 {
-    // Every device holds a connection of its own.
-    rlimit limit{};
-    if (getrlimit(RLIMIT_NOFILE, &limit) == 0 && limit.rlim_cur < limit.rlim_max) {
-        limit.rlim_cur = limit.rlim_max;
-        setrlimit(RLIMIT_NOFILE, &limit);
-    }
+    RaiseDescriptorLimit(); // every device holds a connection of its own
     m_epoll = epoll_create1(EPOLL_CLOEXEC);
     m_wake = eventfd(0, EFD_CLOEXEC | EFD_NONBLOCK);
     if (m_epoll < 0 || m_wake < 0)
