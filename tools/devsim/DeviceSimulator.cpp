@@ -166,11 +166,8 @@ void CDeviceSimulator::Loop()
                     std::lock_guard guard(m_lock);
                     invites.swap(m_invites);
                 }
-                for (const auto& [ip, port] : invites) {
-                    ++m_invitations;
-                    for (size_t i = 0; i < m_links.size(); ++i)
-                        Connect(i, ip, port);
-                }
+                for (const auto& [ip, port] : invites)
+                    ConnectAll(ip, port);
             } else if (tag == kGroupTag) {
                 ReadInvitations();
             } else if (tag < m_links.size()) {
@@ -213,12 +210,16 @@ void CDeviceSimulator::ReadInvitations()
             return;
         QString ip;
         int port = 0;
-        if (!ParseInvitation(buffer, int(n), &ip, &port))
-            continue;
-        ++m_invitations;
-        for (size_t i = 0; i < m_links.size(); ++i)
-            Connect(i, ip, port);
+        if (ParseInvitation(buffer, int(n), &ip, &port))
+            ConnectAll(ip, port);
     }
+}
+
+void CDeviceSimulator::ConnectAll(const QString& ip, int port)
+{
+    ++m_invitations;
+    for (size_t i = 0; i < m_links.size(); ++i)
+        Connect(i, ip, port);
 }
 
 void CDeviceSimulator::Drop(size_t i)

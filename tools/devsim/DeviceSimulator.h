@@ -55,6 +55,8 @@ private:
     using Clock = std::chrono::steady_clock;
 
     void Loop();
+    // One invitation: every device connects afresh to the server it names.
+    void ConnectAll(const QString& ip, int port);
     void Connect(size_t i, const QString& ip, int port);
     void Drop(size_t i);
     void Connected(size_t i);
