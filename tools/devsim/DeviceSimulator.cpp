@@ -319,6 +319,9 @@ void CDeviceSimulator::ReadLink(size_t i)
         if (PacketMessageId(msg->Data) == MSG_ID_REQUEST_STATUS) {
             ++m_requests;
             Answer(i);
+            // A failed write drops the link and empties its buffer under `pos`.
+            if (link.fd < 0)
+                return;
         }
     }
 }
