@@ -12,14 +12,27 @@
 
 namespace {
 
-QStringList ReadLines(const QString& path)
+// False when the file exists but cannot be read whole (unreadable, or over the
+// size cap): a write must then not replace what it could not see.
+bool ReadLines(const QString& path, QStringList* lines)
 {
+    lines->clear();
     QFile f(path);
-    if (!f.open(QIODevice::ReadOnly) || f.size() > CIniFile::kMaxFileSize)
-        return {};
+    if (!f.open(QIODevice::ReadOnly))
+        return !f.exists();
+    if (f.size() > CIniFile::kMaxFileSize)
+        return false;
     QString text = QString::fromUtf8(f.read(CIniFile::kMaxFileSize));
     text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    return text.split(QLatin1Char('\n'));
+    *lines = text.split(QLatin1Char('\n'));
+    return true;
+}
+
+QStringList ReadLines(const QString& path)
+{
+    QStringList lines;
+    ReadLines(path, &lines);
+    return lines;
 }
 
 // "[name]" gives the name; any other line gives a null text.
@@ -114,7 +127,9 @@ int CIniFile::WriteString(const QString& section, const QString& key, const QStr
     if (section.contains(QLatin1Char('\n')) || key.contains(QLatin1Char('\n')) ||
         value.contains(QLatin1Char('\n')) || value.contains(QLatin1Char('\r')))
         return -1;
-    QStringList lines = ReadLines(m_path);
+    QStringList lines;
+    if (!ReadLines(m_path, &lines))
+        return -1;
     if (!lines.isEmpty() && lines.back().isEmpty())
         lines.removeLast();
     const QString entry = key + QLatin1Char('=') + value;

@@ -19,7 +19,8 @@ public:
     // 0 written, -1 not. A new file is made readable and writable by its owner only.
     int WriteString(const QString& section, const QString& key, const QString& value) const;
 
-    // Bigger files are not settings files; they read as empty.
+    // Bigger files are not settings files; they read as empty and are never
+    // written over.
     static constexpr qint64 kMaxFileSize = 1 << 20;
 
 private:

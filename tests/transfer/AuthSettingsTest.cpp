@@ -82,3 +82,13 @@ TEST_F(AuthSettings, WriteReplacesOneKeyAndKeepsTheRest)
         << "a line break would forge a key";
     EXPECT_EQ(ReadHttpAuthSettings().User, QStringLiteral("new"));
 }
+
+TEST_F(AuthSettings, SaveLeavesAFileItCannotReadWholeAlone)
+{
+    // Read as empty, so a write would otherwise replace all that it holds.
+    const QByteArray big = "[Other]\nKeep=" + QByteArray(CIniFile::kMaxFileSize, 'k') + "\n";
+    WriteAll(path, big);
+    EXPECT_EQ(SaveHttpAuthSettings(1, QStringLiteral("u"), QStringLiteral("p")), -1);
+    EXPECT_EQ(ReadAll(path), big);
+    EXPECT_EQ(ReadHttpAuthSettings().AuthMode, 0);
+}
