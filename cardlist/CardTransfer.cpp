@@ -32,26 +32,9 @@ void StoreCard(const CardRecord& from, const QString& owner)
     CDbAccess::GetInstance()->SaveCard(&r);
 }
 
-// Stores up to one batch of cards from `from` and returns where it stopped. A
-// batch whose commit fails is stored again card by card.
-const CardRecord* StoreBatch(const CardRecord* from, const QString& owner)
-{
-    const CardRecord* end = from;
-    for (int n = 0; end && n < CStoreBatch::kSize; ++n)
-        end = end->next;
-    CStoreBatch batch;
-    for (const CardRecord* c = from; c != end; c = c->next)
-        StoreCard(*c, owner);
-    if (!batch.Commit())
-        for (const CardRecord* c = from; c != end; c = c->next)
-            StoreCard(*c, owner);
-    return end;
-}
-
 void StoreAll(const CardRecord* list, const QString& owner)
 {
-    while (list)
-        list = StoreBatch(list, owner);
+    RunInBatches(list, [&](const CardRecord& c) { StoreCard(c, owner); });
 }
 
 void Finish(CardTransferJob* job, int result)

@@ -20,3 +20,23 @@ public:
 private:
     bool m_open = false;
 };
+
+// Runs `op` on every record of the chain, one group of kSize per transaction; a
+// group whose commit fails is run again record by record, so one failing record
+// never keeps the others from being stored.
+template <class Record, class Op>
+void RunInBatches(Record* list, Op op)
+{
+    for (Record* from = list; from;) {
+        Record* end = from;
+        for (int n = 0; end && n < CStoreBatch::kSize; ++n)
+            end = end->next;
+        CStoreBatch batch;
+        for (Record* c = from; c != end; c = c->next)
+            op(*c);
+        if (!batch.Commit())
+            for (Record* c = from; c != end; c = c->next)
+                op(*c);
+        from = end;
+    }
+}

@@ -11,25 +11,8 @@ int DeleteDeviceThread(SyncJob* job)
         return -1;
     CDbAccess* db = CDbAccess::GetInstance();
     // An empty key would select every card of every device.
-    CardRecord* list = nullptr;
-    if (!job->OwnerKey.isEmpty()) {
-        db->CountCards(job->OwnerKey);
-        list = db->ListCards(job->OwnerKey);
-    }
-    // In batches of one transaction each; a batch whose commit fails is
-    // deleted again card by card, so one failing card never keeps the others.
-    for (CardRecord* from = list; from;) {
-        CardRecord* end = from;
-        for (int n = 0; end && n < CStoreBatch::kSize; ++n)
-            end = end->next;
-        CStoreBatch batch;
-        for (CardRecord* c = from; c != end; c = c->next)
-            db->DeleteCardById(c->ID);
-        if (!batch.Commit())
-            for (CardRecord* c = from; c != end; c = c->next)
-                db->DeleteCardById(c->ID);
-        from = end;
-    }
+    CardRecord* list = job->OwnerKey.isEmpty() ? nullptr : db->ListCards(job->OwnerKey);
+    RunInBatches(list, [&](const CardRecord& c) { db->DeleteCardById(c.ID); });
     CDeviceControl::FreeRfcardList(list);
     if (job->Status)
         job->Status->store(2);

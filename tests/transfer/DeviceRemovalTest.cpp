@@ -1,4 +1,6 @@
 #include "Logic/DeviceControl.h"
+#include "cardlist/StoreBatch.h"
+#include "store/CppSQLite3DB.h"
 #include "TransferTestSupport.h"
 #include "store/DbAccess.h"
 #include "support/TestProgramDir.h"
@@ -76,4 +78,30 @@ TEST(DeviceRemoval, EmptyOwnerKeyDeletesNothing)
     SyncJob job;
     DeleteDeviceThread(&job);
     EXPECT_EQ(Db()->CountCards(OwnerKey(3)), 1);
+}
+
+TEST(DeviceRemoval, ACardThatFailsToDeleteIsSkippedAndTheOthersDeleted)
+{
+    TestProgramDir dir;
+    // More cards than one batch, so the refused ones sit inside deleted batches.
+    {
+        CStoreBatch batch;
+        for (int i = 0; i < 1200; ++i)
+            Save(QString::number(i), 4);
+        ASSERT_TRUE(batch.Commit());
+    }
+    Save(QStringLiteral("7"), 5);
+    CppSQLite3DB::GetInstance().Execute(QStringLiteral(
+        "create trigger RefuseSome before delete on RfcardInfo when old.Code in ('7', '600') "
+        "begin select raise(abort, 'refused'); end"));
+    SyncJob job;
+    job.OwnerKey = OwnerKey(4);
+    EXPECT_EQ(DeleteDeviceThread(&job), 0);
+    CardRecord* left = Db()->ListCards(OwnerKey(4));
+    QStringList codes;
+    for (CardRecord* c = left; c; c = c->next)
+        codes << c->Code;
+    CDeviceControl::FreeRfcardList(left);
+    EXPECT_EQ(codes, (QStringList{QStringLiteral("7"), QStringLiteral("600")}));
+    EXPECT_EQ(Db()->CountCards(OwnerKey(5)), 1);
 }
