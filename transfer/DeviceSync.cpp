@@ -76,7 +76,6 @@ int PrepareUpdateToDevice(int deviceId, const QString& ip, const QString& mac, S
 int BuildUpdateToFile(const QString& ownerKey, const QString& localPath)
 {
     CDbAccess* db = CDbAccess::GetInstance();
-    db->CountCards(ownerKey);
     CardRecord* list = ownerKey.isEmpty() ? nullptr : db->ListCards(ownerKey);
     const int result = WriteRfxmlFile(list, localPath.toUtf8().constData());
     CDeviceControl::FreeRfcardList(list);
