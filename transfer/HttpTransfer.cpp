@@ -69,15 +69,14 @@ void InitCurlOnce()
     std::call_once(once, [] { curl_global_init(CURL_GLOBAL_ALL); });
 }
 
-// Credentials read afresh for every transfer, into this transfer's own copy.
-void SetAuth(CURL* curl, const HttpAuthSettings& s, QByteArray& user, QByteArray& password)
+// Credentials read afresh for every transfer; the library keeps its own copies
+// of the texts.
+void SetAuth(CURL* curl, const HttpAuthSettings& s)
 {
     if (s.AuthMode != 1 && s.AuthMode != 2)
         return;
-    user = s.User.toUtf8();
-    password = s.Password.toUtf8();
-    curl_easy_setopt(curl, CURLOPT_USERNAME, user.constData());
-    curl_easy_setopt(curl, CURLOPT_PASSWORD, password.constData());
+    curl_easy_setopt(curl, CURLOPT_USERNAME, s.User.toUtf8().constData());
+    curl_easy_setopt(curl, CURLOPT_PASSWORD, s.Password.toUtf8().constData());
     curl_easy_setopt(curl, CURLOPT_HTTPAUTH, s.AuthMode == 1 ? CURLAUTH_BASIC : CURLAUTH_DIGEST);
 }
 
@@ -92,6 +91,22 @@ void SetCommon(CURL* curl, const QByteArray& url, QByteArray* header)
     curl_easy_setopt(curl, CURLOPT_PROTOCOLS_STR, "http,https");
     // Worker threads: the library must not use signals for its time-outs.
     curl_easy_setopt(curl, CURLOPT_NOSIGNAL, 1L);
+}
+
+// The handle both transfers start from, with credentials, URL, header
+// collection and time-outs set; null (logged) when the library gives none.
+CURL* OpenHandle(const char* tag, const HttpAuthSettings& settings, const QByteArray& url,
+                 QByteArray* header)
+{
+    InitCurlOnce();
+    CURL* curl = curl_easy_init();
+    if (!curl) {
+        LogError(QStringLiteral("%s: curl is NULL."), tag);
+        return nullptr;
+    }
+    SetAuth(curl, settings);
+    SetCommon(curl, url, header);
+    return curl;
 }
 
 // Up to three attempts; only transport failures are retried. `restart` runs
@@ -160,16 +175,12 @@ int DownloadHttpFile(QString url, QString localPath, long* httpStatus)
         LogError(QStringLiteral("%s: Failed to open file <%s>"), tag, localPath);
         return kTransferLocalFailure;
     }
-    InitCurlOnce();
-    CURL* curl = curl_easy_init();
+    QByteArray header;
+    CURL* curl = OpenHandle(tag, settings, url8, &header);
     if (!curl) {
-        LogError(QStringLiteral("%s: curl is NULL."), tag);
         std::fclose(body.file);
         return kTransferLocalFailure;
     }
-    QByteArray user, password, header;
-    SetAuth(curl, settings, user, password);
-    SetCommon(curl, url8, &header);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYHOST, 0L);
     curl_easy_setopt(curl, CURLOPT_SSL_VERIFYPEER, 0L);
     curl_easy_setopt(curl, CURLOPT_WRITEFUNCTION, WriteBody);
@@ -207,15 +218,10 @@ int UploadHttpFile(QString url, QString localPath, long* httpStatus)
     const HttpAuthSettings settings = FreshSettings();
     const QByteArray url8 = url.toUtf8();
     const QByteArray path8 = localPath.toUtf8();
-    InitCurlOnce();
-    CURL* curl = curl_easy_init();
-    if (!curl) {
-        LogError(QStringLiteral("%s: curl is NULL."), tag);
+    QByteArray header;
+    CURL* curl = OpenHandle(tag, settings, url8, &header);
+    if (!curl)
         return kTransferLocalFailure;
-    }
-    QByteArray user, password, header;
-    SetAuth(curl, settings, user, password);
-    SetCommon(curl, url8, &header);
 
     curl_mime* form = curl_mime_init(curl);
     curl_mimepart* part = curl_mime_addpart(form);
