@@ -6,6 +6,7 @@
 //   - the same import again (every code present: the update path),
 //   - Update From Device of a 10,000-card list served by a simulated device,
 //     into a device without cards and again.
+#include "Logic/DeviceControl.h"
 #include "base/MessageBox.h"
 #include "base/ProgramDir.h"
 #include "base/WFormat.h"
@@ -155,11 +156,6 @@ int main(int argc, char** argv)
     std::printf("Update From Device again              %.3f s\n", updateAgain);
     std::printf("sqlite3 shell, one transaction        %.3f s\n", shellSeconds);
     std::printf("peak resident memory                  %ld KiB\n", usage.ru_maxrss);
-    CardRecord* c = cards;
-    while (c) {
-        CardRecord* next = c->next;
-        delete c;
-        c = next;
-    }
+    CDeviceControl::FreeRfcardList(cards);
     return 0;
 }
