@@ -21,8 +21,6 @@
 #include <QFileInfo>
 
 namespace {
-const QString kSelectDevice = QStringLiteral("Please select a device first.");
-
 void Message(const QString& text) {
     ShowMessageBox(text, kMsgCaption, kMsgStyleOk);
 }
@@ -53,13 +51,6 @@ CDeviceOperations::CDeviceOperations(CKestrovaneDlg* window) : QObject(window), 
             &CDeviceOperations::OnModifyCard);
 }
 
-bool CDeviceOperations::RequireDevice() const {
-    if (m_window->SelectedDeviceRow() >= 0)
-        return true;
-    Message(kSelectDevice);
-    return false;
-}
-
 void CDeviceOperations::OnAddDevice() {
     CDeviceAddDlg dialog(m_window);
     dialog.exec();
@@ -67,7 +58,7 @@ void CDeviceOperations::OnAddDevice() {
 }
 
 void CDeviceOperations::OnModifyDevice() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     const int row = m_window->SelectedDeviceRow();
     CDeviceModifyDlg dialog(m_window);
@@ -79,7 +70,7 @@ void CDeviceOperations::OnModifyDevice() {
 }
 
 void CDeviceOperations::OnDeleteDevice() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     if (ShowMessageBox(QStringLiteral("Are you sure you want to delete this device?"),
                        kConfirmCaption, kMsgStyleYesNo) != 1)
@@ -101,7 +92,7 @@ void CDeviceOperations::OnDeleteDevice() {
 }
 
 void CDeviceOperations::OnAddCard() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     CRfcardAddDlg dialog(m_window);
     dialog.SetOwnerKey(m_window->SelectedOwnerKey());
@@ -111,7 +102,7 @@ void CDeviceOperations::OnAddCard() {
 }
 
 void CDeviceOperations::OnModifyCard() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     const QString owner = m_window->SelectedOwnerKey();
     const int row = m_window->CardList()->SelectedRow();
@@ -127,7 +118,7 @@ void CDeviceOperations::OnModifyCard() {
 }
 
 void CDeviceOperations::OnCopy() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     CCopyRfcardDlg dialog(m_window->SelectedDeviceIdText().toInt(), m_window);
     dialog.exec();
@@ -135,7 +126,7 @@ void CDeviceOperations::OnCopy() {
 }
 
 void CDeviceOperations::OnImport() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     CardTransferJob job;
     job.OwnerKey = m_window->SelectedOwnerKey();
@@ -167,7 +158,7 @@ int CDeviceOperations::ChooseExportFile(QWidget* parent, QString& path) {
 }
 
 void CDeviceOperations::OnExport() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     int count = 0;
     CardRecord* list =
@@ -188,7 +179,7 @@ void CDeviceOperations::OnExport() {
 }
 
 void CDeviceOperations::OnUpdateFromDevice() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     SyncJob job;
     if (PrepareUpdateFromDevice(m_window->SelectedDeviceIdText().toInt(), m_window->DeviceIp(),
@@ -201,7 +192,7 @@ void CDeviceOperations::OnUpdateFromDevice() {
 }
 
 void CDeviceOperations::OnUpdateToDevice() {
-    if (!RequireDevice())
+    if (!m_window->RequireDevice())
         return;
     SyncJob job;
     if (PrepareUpdateToDevice(m_window->SelectedDeviceIdText().toInt(), m_window->DeviceIp(),

@@ -30,7 +30,5 @@ public slots:
     void OnUpdateToDevice();
 
 private:
-    bool RequireDevice() const;
-
     CKestrovaneDlg* m_window;
 };

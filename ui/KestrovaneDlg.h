@@ -74,6 +74,8 @@ public:
     QString SelectedOwnerKey() const;
     QString DeviceIp() const { return m_ip; }
     QString DeviceMac() const { return m_mac; }
+    // True when a device row is selected; otherwise says so in a message box.
+    bool RequireDevice() const;
 
     int CurrentPage() const { return m_currentPage; }
     int PageCount() const { return m_pageCount; }
@@ -108,7 +110,6 @@ protected:
 
 private:
     void BuildControls();
-    bool RequireDevice() const;
     void ShowFieldTexts();
     // Selects the device row and brings the fields and cards in step with it.
     void FollowSelection();
