@@ -25,9 +25,7 @@ const QBrush& CDialogLook::Brush() {
 
 QFont CDialogLook::MakeFont(int cellHeight) {
     // A cell height counts ascent and descent, about 1.15 em for these faces.
-    QFont font;
-    font.setFamilies(kFamilies);
-    font.setPixelSize(qRound(cellHeight / 1.15));
+    QFont font = DialogFont(qRound(cellHeight / 1.15));
     font.setWeight(QFont::Normal);
     return font;
 }

@@ -14,7 +14,6 @@
 
 #include <QApplication>
 #include <QGroupBox>
-#include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
