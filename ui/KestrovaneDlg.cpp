@@ -324,11 +324,15 @@ void CKestrovaneDlg::FollowSelection() {
 
 void CKestrovaneDlg::OnDeviceSelectionChanged() {
     FollowSelection();
+    m_followedSincePress = true;
 }
 
 void CKestrovaneDlg::OnDeviceClicked() {
-    // A click reloads page 1 even when it does not change the selection.
-    FollowSelection();
+    // A click reloads page 1 even when it does not change the selection; one
+    // that did change it has already been followed.
+    if (!m_followedSincePress)
+        FollowSelection();
+    m_followedSincePress = false;
 }
 
 void CKestrovaneDlg::RefreshStatus() {
@@ -431,6 +435,8 @@ void CKestrovaneDlg::OnSetting() {
 }
 
 bool CKestrovaneDlg::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::MouseButtonPress && watched == m_devices->viewport())
+        m_followedSincePress = false;
     // Enter and Escape never reach this window or its controls, so neither closes it.
     if (event->type() == QEvent::KeyPress || event->type() == QEvent::ShortcutOverride) {
         const int key = static_cast<QKeyEvent*>(event)->key();

@@ -118,6 +118,9 @@ private:
     int m_currentPage = 1;
     int m_pageCount = 1;
     int m_checkAll = 0;
+    // Set when the device selection changed since the last press on the list,
+    // so the click that ends that press does not load the same page again.
+    bool m_followedSincePress = false;
     QString m_name;
     QString m_ip;
     QString m_mac;

@@ -141,6 +141,35 @@ TEST_F(MainWindowTest, CardsComeInPagesOfEighteenWithRunningNumbers) {
     EXPECT_EQ(w.SelectedOwnerKey(), QStringLiteral("1;"));
 }
 
+TEST_F(MainWindowTest, EachDeviceClickLoadsTheCardsOnce) {
+    AddCards(AddDevice(QStringLiteral("Gate")), 20);
+    AddCards(AddDevice(QStringLiteral("Garage")), 20);
+    Dlg& w = Open();
+    QSignalSpy loads(w.CardList()->Model(), &QAbstractItemModel::modelReset);
+
+    // A click that changes the selection.
+    ClickDevice(1);
+    EXPECT_EQ(loads.count(), 1);
+    EXPECT_EQ(w.Field(Dlg::IDC_DEVICE_NAME)->text(), QStringLiteral("Garage"));
+
+    // A click on the selected row still goes back to page 1.
+    Click(Dlg::IDC_NEXT_PAGE);
+    loads.clear();
+    ClickDevice(1);
+    EXPECT_EQ(loads.count(), 1);
+    EXPECT_EQ(Indicator(), QStringLiteral("Page:1/2"));
+
+    // So does one on the row the keyboard selected.
+    w.DeviceList()->setFocus();
+    QTest::keyClick(w.DeviceList(), Qt::Key_Up);
+    EXPECT_EQ(w.SelectedDeviceRow(), 0);
+    Click(Dlg::IDC_NEXT_PAGE);
+    loads.clear();
+    ClickDevice(0);
+    EXPECT_EQ(loads.count(), 1);
+    EXPECT_EQ(Indicator(), QStringLiteral("Page:1/2"));
+}
+
 TEST_F(MainWindowTest, GoBoxPicksThePageAsUnsignedAndIsEmptiedAfterwards) {
     AddCards(AddDevice(QStringLiteral("Gate")), 37);
     Dlg& w = Open();
