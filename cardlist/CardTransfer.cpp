@@ -2,7 +2,7 @@
 
 #include "Logic/DeviceControl.h"
 #include "cardlist/RfKeyXml.h"
-#include "cardlist/StoreBatch.h"
+#include "store/StoreBatch.h"
 #include "store/CppSQLite3Query.h"
 #include "store/DbAccess.h"
 

@@ -1,7 +1,7 @@
 #include "transfer/DeviceRemoval.h"
 
 #include "Logic/DeviceControl.h"
-#include "cardlist/StoreBatch.h"
+#include "store/StoreBatch.h"
 #include "store/DbAccess.h"
 #include "transfer/DeviceWorkDirs.h"
 

@@ -1,5 +1,5 @@
 #include "Logic/DeviceControl.h"
-#include "cardlist/StoreBatch.h"
+#include "store/StoreBatch.h"
 #include "store/CppSQLite3DB.h"
 #include "TransferTestSupport.h"
 #include "store/DbAccess.h"

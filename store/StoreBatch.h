@@ -1,6 +1,6 @@
 #pragma once
 
-// A group of card statements run as one transaction under the store's lock, so
+// A group of statements run as one transaction under the store's lock, so
 // that a bulk operation does not pay a commit per statement and no other
 // thread's statement lands inside the group. Without a transaction (it could
 // not be begun) the statements simply run one by one.

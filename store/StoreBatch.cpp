@@ -1,4 +1,4 @@
-#include "cardlist/StoreBatch.h"
+#include "store/StoreBatch.h"
 
 #include "store/CppSQLite3DB.h"
 #include "store/CppSQLite3Exception.h"
